@@ -1,0 +1,57 @@
+#include "line_config.h"
+#include "probelink.h"
+#include "select_port.h"
+
+using namespace probelink;
+
+extern "C" {
+
+int32_t OpenPort(int32_t port) { return PortTable::Instance().Open(port); }
+
+int32_t ClosePort(int32_t port) { return PortTable::Instance().Close(port); }
+
+int32_t ConfigPort(int32_t port, int32_t timeoutMs, int32_t baud) {
+  return WithLine(port, [&](Transport& line) { return ConfigureLine(line, timeoutMs, baud); });
+}
+
+int32_t GetPortConfig(int32_t port, int32_t* timeoutMs, int32_t* baud) {
+  if (!timeoutMs || !baud) return -1;
+  return WithLine(port, [&](Transport& line) { return ReadLineConfig(line, *timeoutMs, *baud); });
+}
+
+int32_t ClearRxBuffer(int32_t port) {
+  return WithLine(port, [](Transport& line) { return line.PurgeQueues(Purge::Rx) ? 0 : -1; });
+}
+
+int32_t ClearTxBuffer(int32_t port) {
+  return WithLine(port, [](Transport& line) { return line.PurgeQueues(Purge::Tx) ? 0 : -1; });
+}
+
+int32_t PurgeRxTx(int32_t port) {
+  return WithLine(port, [](Transport& line) { return line.PurgeQueues(Purge::Both) ? 0 : -1; });
+}
+
+int32_t GetCompleteComConfig(int32_t port, DCB* dcb, COMMTIMEOUTS* timeouts,
+                             COMMPROP* properties) {
+  return WithLine(port, [&](Transport& line) {
+    if (!dcb || !line.GetLineSetting(*dcb)) return -1;
+    if (!timeouts || !line.GetTimeouts(*timeouts)) return -2;
+    if (!properties || !line.GetProperties(*properties)) return -3;
+    return 0;
+  });
+}
+
+int32_t SetCompleteComConfig(int32_t port, DCB dcb, COMMTIMEOUTS timeouts, uint32_t rxQueue,
+                             uint32_t txQueue) {
+  return WithLine(port, [&](Transport& line) {
+    DCB setting = dcb;
+    setting.DCBlength = sizeof(DCB);
+    ForceFraming(setting);
+    if (line.SetLineSetting(setting) == LineApply::Refused) return -1;
+    if (!line.SetTimeouts(timeouts)) return -2;
+    if (!line.SetQueueSizes(rxQueue, txQueue)) return -3;
+    return 0;
+  });
+}
+
+}  // extern "C"

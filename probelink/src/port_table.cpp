@@ -1,0 +1,97 @@
+#include "port_table.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "serial_posix.h"
+
+namespace probelink {
+namespace {
+
+class ClosedLine final : public Transport {
+ public:
+  bool GetLineSetting(DCB&) override { return false; }
+  LineApply SetLineSetting(const DCB&) override { return LineApply::Refused; }
+  bool GetTimeouts(COMMTIMEOUTS&) override { return false; }
+  bool SetTimeouts(const COMMTIMEOUTS&) override { return false; }
+  bool GetProperties(COMMPROP&) override { return false; }
+  bool SetQueueSizes(uint32_t, uint32_t) override { return false; }
+  bool PurgeQueues(Purge) override { return false; }
+  IoResult Read(uint8_t*, size_t) override { return {false, 0}; }
+  IoResult Write(const uint8_t*, size_t) override { return {false, 0}; }
+};
+
+std::string DefaultDevice(int32_t port) {
+  if (port <= 4) return "/dev/ttyS" + std::to_string(port - 1);
+  if (port <= 12) return "/dev/ttyUSB" + std::to_string(port - 5);
+  return "/dev/ttyACM" + std::to_string(port - 13);
+}
+
+}  // namespace
+
+std::string PortLinkFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  std::string base;
+  if (xdg && *xdg) {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home ? home : "") + "/.config";
+  }
+  return base + "/probelink/ports";
+}
+
+std::string DevicePathFor(int32_t port) {
+  const std::string link = PortLinkFolder() + "/COM" + std::to_string(port);
+  struct stat st {};
+  if (lstat(link.c_str(), &st) == 0) return link;
+  return DefaultDevice(port);
+}
+
+PortTable& PortTable::Instance() {
+  static PortTable table;
+  return table;
+}
+
+std::shared_ptr<Transport> PortTable::Select(int32_t port) const {
+  static const std::shared_ptr<Transport> closed = std::make_shared<ClosedLine>();
+  if (!InRange(port)) return closed;
+  std::lock_guard lock(mutex_);
+  return slots_[port] ? slots_[port] : closed;
+}
+
+int32_t PortTable::Open(int32_t port) {
+  if (!InRange(port)) return lastOpenResult_;
+  std::lock_guard lock(mutex_);
+  if (slots_[port]) return 0;
+  int error = 0;
+  auto line = SerialPosix::Open(DevicePathFor(port), error);
+  if (!line) {
+    lastOsError_ = error;
+    lastOpenResult_ = -1;
+    return -1;
+  }
+  slots_[port] = std::move(line);
+  lastOpenResult_ = 0;
+  return 0;
+}
+
+int32_t PortTable::Close(int32_t port) {
+  if (!InRange(port)) return -1;
+  std::shared_ptr<Transport> line;
+  {
+    std::lock_guard lock(mutex_);
+    line = std::move(slots_[port]);
+  }
+  // The device closes when the last call still using the line lets go of it.
+  return line ? 0 : -1;
+}
+
+void PortTable::Install(int32_t port, std::shared_ptr<Transport> line) {
+  if (!InRange(port)) return;
+  std::lock_guard lock(mutex_);
+  slots_[port] = std::move(line);
+}
+
+}  // namespace probelink
