@@ -1,0 +1,123 @@
+#include "acquisition_thread.h"
+
+#include <thread>
+
+#include "probelink.h"
+
+#if defined(__SANITIZE_THREAD__)
+#include <sanitizer/tsan_interface.h>
+// Debian's Qt is not built for ThreadSanitizer, so the hand-offs through
+// Qt's queued connections are declared to it here.
+#define HAND_OVER(token) __tsan_release(token)
+#define TAKE_OVER(token) __tsan_acquire(token)
+#else
+#define HAND_OVER(token) (void)(token)
+#define TAKE_OVER(token) (void)(token)
+#endif
+
+namespace quillon {
+namespace {
+constexpr int32_t kSyncTimeoutMs = 25;
+constexpr int kSyncAttempts = 13;
+constexpr int kEndStreamAttempts = 3;
+}  // namespace
+
+AcquisitionThread::AcquisitionThread(ComData& com, int view, bool replay)
+    : com_(com), window_(com.Window()), view_(view), replay_(replay), port_(com.Port()) {
+  connect(this, &AcquisitionThread::GuiCallRequested, this, &AcquisitionThread::PerformGuiCall,
+          Qt::BlockingQueuedConnection);
+  connect(this, &QThread::finished, this, &AcquisitionThread::OnFinished, Qt::QueuedConnection);
+  if (!replay_) ClearRxBuffer(port_);
+}
+
+AcquisitionThread::~AcquisitionThread() { wait(); }
+
+void AcquisitionThread::Detach() {
+  detached_ = true;
+  com_.StopRequest = true;
+}
+
+void AcquisitionThread::run() {
+  com_.ThreadRunning = true;
+  if (view_ >= 0) com_.ThreadActive[view_] = true;
+  if (!replay_ && !StartStream()) Fail();
+  while (!com_.StopRequest) RunStep();
+  HAND_OVER(this);
+}
+
+void AcquisitionThread::OnFinished() {
+  TAKE_OVER(this);
+  if (!detached_) {
+    Complete();
+    com_.ThreadRunning = false;
+    if (view_ >= 0) com_.ThreadActive[view_] = false;
+    com_.StopRequest = false;
+    if (failed_) window_.CommunicationFailure();
+  }
+  deleteLater();
+}
+
+void AcquisitionThread::OnGui(const std::function<void()>& f) {
+  if (detached_) return;
+  pendingCall_ = &f;
+  HAND_OVER(&pendingCall_);
+  emit GuiCallRequested();
+  TAKE_OVER(&pendingCall_);
+}
+
+void AcquisitionThread::PerformGuiCall() {
+  TAKE_OVER(&pendingCall_);
+  if (!detached_) (*pendingCall_)();
+  HAND_OVER(&pendingCall_);
+}
+
+bool AcquisitionThread::SyncLine() {
+  int32_t timeout = 0, baud = 0;
+  if (GetPortConfig(port_, &timeout, &baud) != 0) return false;
+  ConfigPort(port_, kSyncTimeoutMs, baud);
+  bool inStep = false;
+  for (int attempt = 0; attempt < kSyncAttempts && !inStep; ++attempt) {
+    ClearRxBuffer(port_);
+    inStep = SendSync(port_) == 0;
+  }
+  ConfigPort(port_, timeout, baud);
+  return inStep;
+}
+
+void AcquisitionThread::StepFailed() {
+  if (failed_)
+    com_.StopRequest = true;
+  else
+    failed_ = true;
+}
+
+void AcquisitionThread::Fail() {
+  failed_ = true;
+  com_.StopRequest = true;
+}
+
+void AcquisitionThread::EndStream(int32_t n) {
+  for (int attempt = 0; attempt < kEndStreamAttempts; ++attempt) {
+    EndAsync(port_, n);
+    ClearRxBuffer(port_);
+    if (SyncLine() && ReadStatus(port_) >= 0) return;
+  }
+}
+
+void AcquisitionThread::BusyWaitMs(double ms) {
+  std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+}
+
+void AcquisitionThread::WaitSince(Clock::time_point start, double seconds) {
+  std::this_thread::sleep_until(start + std::chrono::duration_cast<Clock::duration>(
+                                            std::chrono::duration<double>(seconds)));
+}
+
+double AcquisitionThread::SecondsSince(Clock::time_point& previous) {
+  const auto now = Clock::now();
+  const double seconds = std::chrono::duration<double>(now - previous).count();
+  previous = now;
+  return seconds;
+}
+
+}  // namespace quillon

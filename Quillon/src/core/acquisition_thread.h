@@ -1,0 +1,76 @@
+// What every acquisition thread shares: the run outline, the line
+// synchronisation at a 25 ms time-out, the failure rule, synchronised calls
+// into the window, and the completion handler on the GUI thread.
+#pragma once
+
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+#include "com_data.h"
+
+namespace quillon {
+
+class AcquisitionThread : public QThread {
+  Q_OBJECT
+
+ public:
+  // Runs on the GUI thread. view is -1 for the register survey.
+  AcquisitionThread(ComData& com, int view, bool replay);
+  ~AcquisitionThread() override;
+
+  // Cuts the thread loose from its connection: it stops after its step,
+  // skips its window calls and leaves the connection alone at completion.
+  void Detach();
+  bool IsSurvey() const { return view_ < 0; }
+
+ signals:
+  void GuiCallRequested();
+
+ protected:
+  using Clock = std::chrono::steady_clock;
+
+  // Live streaming threads start their stream here; false ends the run failed.
+  virtual bool StartStream() { return true; }
+  virtual void RunStep() = 0;
+  // The thread's own part of the completion, on the GUI thread, before the
+  // shared flags fall.
+  virtual void Complete() {}
+
+  // Lone sync bytes at a 25 ms time-out until the electronics answer, the
+  // receive queue cleared before each attempt; the time-out is restored.
+  bool SyncLine();
+  // Runs f on the GUI thread while this thread waits.
+  void OnGui(const std::function<void()>& f);
+  // The rule of the polled threads: the first failed step is forgiven, the
+  // second in a row stops the thread.
+  void StepFailed();
+  void Fail();
+  bool Stopping() const { return com_.StopRequest; }
+  // Ends the stream of n values and brings the line back in step (up to 3 tries).
+  void EndStream(int32_t n);
+  static void BusyWaitMs(double ms);
+  // The replay pacing: returns once the given seconds have passed since start.
+  static void WaitSince(Clock::time_point start, double seconds);
+  static double SecondsSince(Clock::time_point& previous);
+
+  ComData& com_;
+  WindowLink& window_;
+  const int view_;
+  const bool replay_;
+  const int32_t port_;
+  bool failed_ = false;
+
+ private slots:
+  void PerformGuiCall();
+  void OnFinished();
+
+ private:
+  void run() final;
+
+  const std::function<void()>* pendingCall_ = nullptr;
+  std::atomic<bool> detached_{false};
+};
+
+}  // namespace quillon

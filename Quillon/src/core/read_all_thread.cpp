@@ -1,0 +1,58 @@
+#include "read_all_thread.h"
+
+#include "probelink.h"
+
+namespace quillon {
+namespace {
+
+// Indices of the three position registers within kRegisters.
+constexpr size_t kHighPosition = 20, kMidPosition = 21, kLowPosition = 22;
+
+QString Hex(uint32_t value, int digits) {
+  return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
+}
+
+}  // namespace
+
+const std::array<uint8_t, 26> ReadAllThread::kRegisters = {
+    0x00, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x50, 0x51, 0x52,
+    0x53, 0x54, 0x20, 0x21, 0x64, 0x65, 0x66, 0x69, 0x68, 0x67, 0x6A, 0x2B, 0x2C};
+
+ReadAllThread::ReadAllThread(ComData& com) : AcquisitionThread(com, -1, false) {}
+
+void ReadAllThread::RunStep() {
+  QStringList texts;
+  if (!ReadPass(texts)) {
+    StepFailed();
+    return;
+  }
+  failed_ = false;
+  texts_ = std::move(texts);
+  OnGui([this] { window_.ShowRegisterPass(texts_); });
+}
+
+bool ReadAllThread::ReadPass(QStringList& texts) {
+  uint16_t values[kRegisters.size()] = {};
+  for (size_t i = 0; i < kRegisters.size(); ++i) {
+    ClearRxBuffer(port_);
+    if (!SyncLine() || ReadRegisterWren(port_, uint32_t{kRegisters[i]} << 16, &values[i]) < 0)
+      return false;
+    texts << Hex(values[i], 4);
+  }
+  // A counter with its top bit set is an error code, not a count.
+  for (const auto read : {ReadMSPVersion, ReadPowerOnTime, ReadPowerOnCycles}) {
+    ClearRxBuffer(port_);
+    if (!SyncLine()) return false;
+    const int32_t value = read(port_);
+    if (value < 0) return false;
+    texts << Hex(static_cast<uint32_t>(value), 8);
+  }
+  // Bits 28 and 29, 12 to 27, then 0 to 11; neither divided nor zeroed.
+  const uint32_t joined = (uint32_t{values[kHighPosition]} << 16 | values[kMidPosition]) << 12;
+  const int32_t position =
+      (static_cast<int32_t>(joined << 2) >> 2) | (values[kLowPosition] >> 4);
+  texts << Hex(static_cast<uint32_t>(position), 8);
+  return true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,169 @@
+#include "signal_strength_thread.h"
+
+#include <algorithm>
+
+#include "autoscale.h"
+#include "probelink.h"
+#include "signal_words.h"
+
+namespace quillon {
+namespace {
+const uint8_t kStreamRegisters[] = {0x65, 0x64, 0x69, 0x68, 0x67, 0x00};
+constexpr int32_t kValues = 6;
+// The stop run is sized for eight values, longer than a record of six.
+constexpr int32_t kStopRunValues = 8;
+constexpr int kMaxReadFailures = 2;
+constexpr uint16_t kMaxHighPosition = 3;
+constexpr uint16_t kMaxGeneralRegister = 55;
+}  // namespace
+
+SignalStrengthThread::SignalStrengthThread(ComData& com, bool replay)
+    : AcquisitionThread(com, StrengthView, replay),
+      sweepPoints_(std::clamp<int32_t>(com.SignalStrengthPoints, 1, kSweepCapacity)),
+      modelCode_(com.Window().ModelCode()),
+      index_(replay ? 0 : com.WriteIndex[StrengthView].load()),
+      slot_(replay ? WrapSlot(com.ReviewIndex[StrengthView], kPlotRingSize) : index_) {
+  window_.ClearTimePlot();
+  com_.RescaleRequest[StrengthPlot] = true;
+  if (!replay_) {
+    window_.WriteStrengthLabels(com_.PositionAxisMin[StrengthPlot],
+                                com_.PositionAxisMax[StrengthPlot]);
+  } else if (com_.ManualScale[StrengthPlot]) {
+    replayMax_ = com_.PositionAxisMax[StrengthPlot];
+    replayMin_ = com_.PositionAxisMin[StrengthPlot];
+    window_.WriteStrengthLabels(replayMin_, replayMax_);
+  }
+}
+
+bool SignalStrengthThread::StartStream() {
+  const bool started = SyncLine() && BeginAsyncWren(port_, kValues, kStreamRegisters) >= 0;
+  ticks_ = Clock::now();
+  return started;
+}
+
+void SignalStrengthThread::RunStep() {
+  if (replay_)
+    ReplayStep();
+  else
+    LiveStep();
+}
+
+void SignalStrengthThread::LiveStep() {
+  uint16_t w[kValues] = {};
+  if (ReadAsyncWren(port_, kValues, w) < 0) {
+    ClearRxBuffer(port_);
+    if (++errorCount_ > kMaxReadFailures) Fail();
+    return;
+  }
+  // Position bits 28 and up and the general register are small on a record
+  // read in step; anything else is a record read out of frame.
+  if (w[2] > kMaxHighPosition || w[5] > kMaxGeneralRegister) {
+    BusyWaitMs(1);
+    ClearRxBuffer(port_);
+    ticks_ = Clock::now();
+    return;
+  }
+  errorCount_ = 0;
+  StrengthRing& ring = com_.Strength();
+  ring.x[slot_] = w[0];
+  ring.y[slot_] = w[1];
+  int32_t p = JoinPosition(w[2], w[3], w[4]);
+  if (modelCode_ > 2) p /= 4;
+  ring.position[slot_] = p - com_.ZeroOffset;
+
+  if (++sweepCount_ > sweepPoints_) {
+    com_.RescaleRequest[StrengthPlot] = true;
+    sweepCount_ = 0;
+  }
+  int32_t max = com_.PositionAxisMax[StrengthPlot];
+  int32_t min = com_.PositionAxisMin[StrengthPlot];
+  Autoscale(ring.position[slot_], max, min);
+  com_.PositionAxisMax[StrengthPlot] = max;
+  com_.PositionAxisMin[StrengthPlot] = min;
+  if (com_.AxisChanged[StrengthPlot].exchange(false)) OnGui([&] { AxisCall(max, min); });
+
+  const float interval = static_cast<float>(SecondsSince(ticks_));
+  ring.interval[slot_] = interval;
+  ++index_;
+  com_.ElapsedTime[StrengthView] = com_.ElapsedTime[StrengthView] + interval;
+  OnGui([&] { PointCall(slot_, com_.ElapsedTime[StrengthView], max, min); });
+  if (index_ >= kPlotRingSize) {
+    index_ = 0;
+    com_.BufferWrapped[StrengthView] = true;
+  }
+  slot_ = index_;
+  com_.WriteIndex[StrengthView] = index_;
+}
+
+void SignalStrengthThread::ReplayStep() {
+  const auto start = Clock::now();
+  if (index_ >= com_.ReviewCount[StrengthView]) {
+    com_.StopRequest = true;
+    return;
+  }
+  if (sweepCount_ > sweepPoints_) {
+    com_.RescaleRequest[StrengthPlot] = true;
+    sweepCount_ = 0;
+  }
+  const StrengthRing& ring = com_.Strength();
+  Autoscale(ring.position[slot_], replayMax_, replayMin_);
+  if (com_.AxisChanged[StrengthPlot].exchange(false))
+    OnGui([&] { AxisCall(replayMax_, replayMin_); });
+  ++sweepCount_;
+  ++index_;
+  com_.ReviewTime[StrengthView] = com_.ReviewTime[StrengthView] + ring.interval[slot_];
+  OnGui([&] { PointCall(slot_, com_.ReviewTime[StrengthView], replayMax_, replayMin_); });
+  slot_ = WrapSlot(slot_ + 1, kPlotRingSize);
+  com_.ReviewIndex[StrengthView] = slot_;
+  // The recorded interval (seconds) is taken as milliseconds here, so the
+  // replay runs about as fast as it can draw.
+  const float next = ring.interval[slot_];
+  if (next > std::chrono::duration<float>(Clock::now() - start).count())
+    BusyWaitMs(0.25 * next);
+}
+
+void SignalStrengthThread::Autoscale(int32_t position, int32_t& max, int32_t& min) {
+  const bool manual = com_.ManualScale[StrengthPlot];
+  if (com_.RescaleRequest[StrengthPlot].exchange(false)) {
+    fullReplot_ = false;
+    OnGui([&] { window_.ClearTimePlot(); });
+    com_.AxisChanged[StrengthPlot] = true;
+    if (!manual) FitPosition(position, max, min);
+  } else if (!manual && StretchPosition(position, max, min)) {
+    fullReplot_ = true;
+    com_.AxisChanged[StrengthPlot] = true;
+  }
+}
+
+// GUI thread: new labels, and the sweep so far redrawn when the axis moved.
+void SignalStrengthThread::AxisCall(int32_t max, int32_t min) {
+  const int32_t n = std::min(sweepCount_, sweepPoints_);
+  window_.WriteStrengthLabels(min, max);
+  if (!fullReplot_) return;
+  fullReplot_ = false;
+  window_.ClearTimePlot();
+  window_.ReplotStrength(sweepPositions_.data(), sweepHeights_.data(), max, min, n);
+  // The replot may have taken long enough for the stream to overrun.
+  if (!replay_) ClearRxBuffer(port_);
+}
+
+void SignalStrengthThread::PointCall(int32_t slot, float time, int32_t max, int32_t min) {
+  const StrengthRing& ring = com_.Strength();
+  const int32_t entry = std::min(sweepCount_, kSweepCapacity);
+  sweepPositions_[entry] = ring.position[slot];
+  sweepHeights_[entry] =
+      window_.DrawStrengthPoint(ring.position[slot], ring.x[slot], ring.y[slot], time, max, min);
+}
+
+void SignalStrengthThread::Complete() {
+  if (replay_) {
+    com_.ReviewCount[StrengthView] -= index_;
+    if (!window_.CommandBusy()) window_.StopAction();
+    return;
+  }
+  com_.WriteIndex[StrengthView] = index_;
+  com_.ReviewIndex[StrengthView] = index_ - 1;
+  if (!failed_) EndStream(kStopRunValues);
+}
+
+}  // namespace quillon

@@ -1,0 +1,44 @@
+// The signal-strength view's thread: streams signals and position, records
+// them in the strength ring and plots the level against position in sweeps,
+// fitting the position axis to the data unless the user fixed it; or replays
+// the recorded sweep.
+#pragma once
+
+#include <array>
+
+#include "acquisition_thread.h"
+
+namespace quillon {
+
+class SignalStrengthThread final : public AcquisitionThread {
+  Q_OBJECT
+
+ public:
+  SignalStrengthThread(ComData& com, bool replay);
+
+ private:
+  // Entries 1 to kSweepCapacity; entry 0 is the first point after a restart.
+  static constexpr int32_t kSweepCapacity = 10000;
+
+  bool StartStream() override;
+  void RunStep() override;
+  void Complete() override;
+  void LiveStep();
+  void ReplayStep();
+  void Autoscale(int32_t position, int32_t& max, int32_t& min);
+  void AxisCall(int32_t max, int32_t min);
+  void PointCall(int32_t slot, float time, int32_t max, int32_t min);
+
+  const int32_t sweepPoints_;
+  const int modelCode_;
+  int32_t index_;  // live: the slot being written; replay: samples played
+  int32_t slot_;
+  int32_t sweepCount_ = 0;
+  bool fullReplot_ = false;
+  int errorCount_ = 0;
+  int32_t replayMax_ = 0, replayMin_ = 0;
+  std::array<int32_t, kSweepCapacity + 1> sweepPositions_{}, sweepHeights_{};
+  Clock::time_point ticks_ = Clock::now();
+};
+
+}  // namespace quillon
