@@ -1,0 +1,31 @@
+// The COMn link in probelink's port folder that leads hosts to the emulator.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace veritrak {
+
+// ${XDG_CONFIG_HOME:-$HOME/.config}/probelink/ports
+std::filesystem::path PortFolder();
+
+class PortLink {
+ public:
+  // Creates the folder as needed. Throws std::runtime_error when COMn exists
+  // and leads somewhere else: somebody else's port is never taken over.
+  PortLink(int com, const std::filesystem::path& target);
+  // Removes the link, unless it has meanwhile been pointed elsewhere.
+  ~PortLink();
+  PortLink(const PortLink&) = delete;
+  PortLink& operator=(const PortLink&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  bool LeadsToTarget() const;
+
+  std::filesystem::path path_;
+  std::filesystem::path target_;
+};
+
+}  // namespace veritrak

@@ -1,0 +1,92 @@
+// The Veritrak II electronics on a pseudo-terminal: the device side of the
+// wire protocol, a moving read-head behind it, and faults on demand.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace veritrak {
+
+// What the electronics report about themselves.
+struct DeviceSettings {
+  uint16_t modelCode = 1;             // bits 5 to 8 of register 0x20
+  uint16_t firmwareVersion = 0x0512;  // the host accepts only 5 in bits 8 to 11
+  uint16_t firmwareChecksum = 0x3C5A;
+  uint32_t powerOnHours = 1234;
+  uint32_t powerOnCycles = 56;
+  // How long a software reset leaves the electronics deaf.
+  std::chrono::milliseconds resetTime{800};
+};
+
+// The read-head over the grating. Positions are in counts, 4096 to one
+// signal period.
+struct HeadSettings {
+  int32_t startPosition = 0;        // counter value at power-on
+  double speed = 20000;             // counts per second; 0 stands still
+  int32_t travel = 40 * 4096;       // the head turns round at start and start + travel
+  std::optional<int32_t> indexAt;   // the index mark; default a quarter of the travel
+  // Signal amplitude in 12-bit counts: low at both ends of the travel, high
+  // in its middle, so one sweep passes every signal-level band.
+  double amplitudeLow = 180;
+  double amplitudeHigh = 1200;
+  double noise = 4;                 // peak noise added to each channel, in counts
+  uint32_t seed = 1;
+};
+
+struct LineSettings {
+  // Deliver and consume bytes at 38400 baud 8E1 (11 bits a byte).
+  bool paced = false;
+  // Unpaced stream records per second; 0 streams as fast as the line drains.
+  double recordRate = 2000;
+  // A start byte with nothing behind it for this long is a lone sync byte.
+  std::chrono::microseconds syncGap{2000};
+};
+
+struct FaultSettings {
+  double dropFraction = 0;     // of the bytes sent
+  double corruptFraction = 0;  // of the bytes sent
+  bool refuseAcks = false;     // refuse every write and mode command
+  std::chrono::milliseconds lateBy{0};
+};
+
+struct Options {
+  DeviceSettings device;
+  HeadSettings head;
+  LineSettings line;
+  FaultSettings faults;
+};
+
+// Serves on its own thread from construction until Stop or destruction.
+// The fault calls may come from any thread while it serves.
+class Emulator {
+ public:
+  // Throws std::system_error when no pseudo-terminal can be had.
+  explicit Emulator(const Options& options = {});
+  ~Emulator();
+  Emulator(const Emulator&) = delete;
+  Emulator& operator=(const Emulator&) = delete;
+
+  // The pseudo-terminal slave a host opens as its serial port.
+  const std::string& DevicePath() const;
+  // Idempotent; returns once serving has ended.
+  void Stop();
+
+  void SetDropFraction(double fraction);
+  void SetCorruptFraction(double fraction);
+  void SetRefuseAcks(bool refuse);
+  void SetLateBy(std::chrono::milliseconds delay);
+  // A pulled cable: nothing in or out until PlugCable, or until `duration`
+  // has passed when one is given.
+  void PullCable(std::optional<std::chrono::milliseconds> duration = std::nullopt);
+  void PlugCable();
+  bool CablePulled() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace veritrak

@@ -1,0 +1,77 @@
+#include "serve_loop.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+namespace veritrak {
+namespace {
+
+// Milliseconds to wait for `deadline`, rounded up; -1 waits for an event.
+int TimeoutMs(TimePoint now, std::optional<TimePoint> deadline) {
+  if (!deadline || *deadline == TimePoint::max()) return -1;
+  if (*deadline <= now) return 0;
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*deadline - now).count();
+  return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+}
+
+std::optional<TimePoint> Earlier(std::optional<TimePoint> a, std::optional<TimePoint> b) {
+  if (!a) return b;
+  if (!b) return a;
+  return std::min(*a, *b);
+}
+
+}  // namespace
+
+ServeLoop::ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter& tx,
+                     const FaultControl& faults, bool paced, const std::atomic<bool>& stopping)
+    : line_(line),
+      wake_(wake),
+      device_(device),
+      tx_(tx),
+      faults_(faults),
+      clock_(paced),
+      stopping_(stopping) {}
+
+// While the cable is pulled nothing goes out and the device stands still,
+// so a stream does not spin on a line that swallows everything.
+void ServeLoop::Run() {
+  while (!stopping_) {
+    const TimePoint now = Clock::now();
+    const bool connected = !faults_.Silent(now);
+    if (connected) {
+      device_.Advance(now);
+      tx_.Flush(line_, now);
+    } else {
+      tx_.Clear();
+    }
+    if (!Wait(now, connected)) return;
+  }
+}
+
+std::optional<TimePoint> ServeLoop::NextDeadline(TimePoint now, bool connected) const {
+  if (!connected) return faults_.SilentUntil();
+  return Earlier(device_.Deadline(now), tx_.Deadline());
+}
+
+bool ServeLoop::Wait(TimePoint now, bool connected) {
+  const short out = connected && tx_.Blocked() ? POLLOUT : 0;
+  pollfd fds[2] = {{line_, static_cast<short>(POLLIN | out), 0}, {wake_.ReadEnd(), POLLIN, 0}};
+  if (poll(fds, 2, TimeoutMs(now, NextDeadline(now, connected))) < 0) return errno == EINTR;
+  if (fds[1].revents & POLLIN) wake_.Drain();
+  if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
+  if (fds[0].revents & POLLIN) Receive();
+  return true;
+}
+
+void ServeLoop::Receive() {
+  uint8_t buffer[4096];
+  const ssize_t n = ::read(line_, buffer, sizeof buffer);
+  const TimePoint now = Clock::now();
+  if (n <= 0 || faults_.Silent(now)) return;  // a pulled cable loses what was sent
+  for (ssize_t i = 0; i < n; ++i) device_.Receive(buffer[i], clock_.Stamp(now));
+}
+
+}  // namespace veritrak
