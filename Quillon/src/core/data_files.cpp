@@ -1,0 +1,201 @@
+// The data files of ComData: each ring saved as text with its own magic, and
+// any of them loaded back into its ring for review.
+//
+// A ring of N slots keeps at most N - 1 samples in a file (1999 or 19999),
+// the row count the files have always had: a wrapped ring saves its newest
+// N - 1 samples, oldest first, and a load stops after N - 1 rows, ignoring
+// the rest of a longer file.
+#include <QFile>
+#include <algorithm>
+#include <array>
+
+#include "com_data.h"
+#include "data_file_rows.h"
+#include "file_replace.h"
+#include "number_format.h"
+#include "text_scan.h"
+
+namespace quillon {
+namespace {
+
+struct Magics {
+  QByteArrayView written;
+  QByteArrayView old;
+};
+
+// By view, which is also the kind code a load reports.
+constexpr std::array<Magics, kPlottedViews> kMagics{{
+    {"wren1.1setupandstatus", "wrensetupandstatus"},
+    {"wren1.1encodersignal", "wrenencodersignal"},
+    {"wren1.1signalstrength", "wrensignalstrength"},
+    {"wren1.1positionvelocity", "wrenpositionvelocity"},
+}};
+
+constexpr std::array<QByteArrayView, kPlottedViews> kColumnHeaders{{
+    "Pos\txAD\tyAD\tStatus\tTime",
+    "xAD\tyAD\tMag\tAngle\tTime",
+    "Pos\txAD\tyAD\tTime",
+    "Pos\t\t\tVel\t\t\tTime",
+}};
+
+constexpr QByteArrayView kUnitsKey = "PosUnits=";
+constexpr QByteArrayView kCountLengthKey = "PositionResMult=";
+constexpr QByteArrayView kPositionScaleKey = "PositionInterpMult=";
+
+struct PositionUnits {
+  QString units;
+  float countLength = 0;
+  float positionScale = 0;
+};
+
+QByteArray Line(QByteArrayView text) { return text.toByteArray() + kLineEnd; }
+
+QByteArray Header(int view) { return Line(kMagics[view].written) + Line(kColumnHeaders[view]); }
+
+QByteArray Header(int view, const PositionUnits& p) {
+  return Line(kMagics[view].written) + Line(kUnitsKey.toByteArray() + p.units.toUtf8()) +
+         Line(kCountLengthKey.toByteArray() + FormatShortest(p.countLength).toLatin1()) +
+         Line(kPositionScaleKey.toByteArray() + FormatShortest(p.positionScale).toLatin1()) +
+         Line(kColumnHeaders[view]);
+}
+
+// The recorded samples, oldest first: slots first, first + 1, ... modulo the
+// ring size.
+struct Recorded {
+  int32_t first = 0;
+  int32_t count = 0;
+};
+
+Recorded RecordedSamples(int32_t writeIndex, bool wrapped, int32_t ringSize) {
+  const int32_t next = std::clamp(writeIndex, 0, ringSize - 1);
+  if (wrapped) return {(next + 1) % ringSize, ringSize - 1};
+  return {0, next};
+}
+
+template <class Rows, class Ring>
+bool SaveRing(const QString& fileName, QByteArray text, const Ring& ring, int32_t writeIndex,
+              bool wrapped) {
+  constexpr int32_t size = RingSize(Rows::kView);
+  const Recorded rows = RecordedSamples(writeIndex, wrapped, size);
+  constexpr qsizetype kRowSizeGuess = 48;
+  text.reserve(text.size() + rows.count * kRowSizeGuess);
+  for (int32_t i = 0; i < rows.count; ++i) Rows::Append(text, ring, (rows.first + i) % size);
+  return ReplaceFile(fileName, text);
+}
+
+int KindOfMagic(QByteArrayView line) {
+  for (int view = 0; view < kPlottedViews; ++view) {
+    if (line == kMagics[view].written || line == kMagics[view].old) return view;
+  }
+  return -1;
+}
+
+// The three lines after the magic; the keys are taken by position, not
+// compared. A multiplier that does not convert makes the file unreadable.
+bool ReadPositionUnits(LineCursor& lines, PositionUnits& p) {
+  QByteArrayView units, countLength, positionScale;
+  if (!lines.Next(units) || !lines.Next(countLength) || !lines.Next(positionScale)) return false;
+  p.units = QString::fromUtf8(units).mid(kUnitsKey.size());
+  return ParseFloat(countLength.sliced(std::min(kCountLengthKey.size(), countLength.size())),
+                    p.countLength) &&
+         ParseFloat(positionScale.sliced(std::min(kPositionScaleKey.size(), positionScale.size())),
+                    p.positionScale);
+}
+
+struct Loaded {
+  int32_t rows = 0;
+  float elapsed = 0;
+};
+
+// Rows up to the ring's capacity; a malformed number or a row cut short by
+// the end of the file ends them, and such a row is not counted.
+template <class Rows, class Ring>
+Loaded ReadRows(QByteArrayView text, Ring& ring) {
+  constexpr int32_t capacity = RingSize(Rows::kView) - 1;
+  TokenReader numbers(text);
+  Loaded loaded;
+  while (loaded.rows < capacity && Rows::Read(numbers, ring, loaded.rows)) {
+    loaded.elapsed += ring.interval[loaded.rows];
+    ++loaded.rows;
+  }
+  return loaded;
+}
+
+Loaded ReadRowsOfKind(ComData& data, int kind, QByteArrayView text) {
+  switch (kind) {
+    case StatusView:
+      return ReadRows<StatusRows>(text, data.Status());
+    case SignalView:
+      return ReadRows<SignalRows>(text, data.Signal());
+    case StrengthView:
+      return ReadRows<StrengthRows>(text, data.Strength());
+    default:
+      return ReadRows<PositionRows>(text, data.Position());
+  }
+}
+
+// Loaded data is reviewed, not continued: the next live start discards it,
+// and a replay plays every loaded row from slot 0.
+void PublishLoaded(ComData& data, int view, const Loaded& loaded) {
+  data.WriteIndex[view] = loaded.rows;
+  data.BufferWrapped[view] = false;
+  data.ClearPending[view] = true;
+  data.ElapsedTime[view] = loaded.elapsed;
+  data.ReviewCount[view] = loaded.rows;
+  // With no rows, the start of the window is the "nothing recorded" slot -1
+  // that a live run leaves, so that a replay start finds nothing to play.
+  data.ReviewIndex[view] = loaded.rows > 0 ? 0 : -1;
+  data.ReviewTime[view] = 0.0f;
+}
+
+}  // namespace
+
+bool ComData::SaveStatusData(const QString& fileName, const QString& units, float countLength,
+                             float positionScale) const {
+  return SaveRing<StatusRows>(fileName, Header(StatusView, {units, countLength, positionScale}),
+                              Status(), WriteIndex[StatusView], BufferWrapped[StatusView]);
+}
+
+bool ComData::SaveSignalData(const QString& fileName) const {
+  return SaveRing<SignalRows>(fileName, Header(SignalView), Signal(), WriteIndex[SignalView],
+                              BufferWrapped[SignalView]);
+}
+
+bool ComData::SaveStrengthData(const QString& fileName, const QString& units, float countLength,
+                               float positionScale) const {
+  return SaveRing<StrengthRows>(fileName, Header(StrengthView, {units, countLength, positionScale}),
+                                Strength(), WriteIndex[StrengthView], BufferWrapped[StrengthView]);
+}
+
+bool ComData::SavePositionData(const QString& fileName, const QString& units, float countLength,
+                               float positionScale) const {
+  return SaveRing<PositionRows>(fileName, Header(PositionView, {units, countLength, positionScale}),
+                                Position(), WriteIndex[PositionView], BufferWrapped[PositionView]);
+}
+
+LoadResult ComData::LoadData(const QString& fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray text = file.readAll();
+  LineCursor lines(text);
+  QByteArrayView line;
+  const int kind = lines.Next(line) ? KindOfMagic(line) : -1;
+  if (kind < 0) return {};
+  PositionUnits units;
+  if (kind != SignalView && !ReadPositionUnits(lines, units)) return {};
+  lines.Next(line);  // the column headers
+  const Loaded loaded = ReadRowsOfKind(*this, kind, lines.Rest());
+  PublishLoaded(*this, kind, loaded);
+  LoadResult result;
+  result.ok = true;
+  result.kind = kind;
+  result.rows = loaded.rows;
+  if (kind != SignalView) {
+    result.units = units.units;
+    result.countLength = units.countLength;
+    result.positionScale = units.positionScale;
+  }
+  return result;
+}
+
+}  // namespace quillon

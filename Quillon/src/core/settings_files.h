@@ -1,0 +1,52 @@
+// The user settings kept in the installation directory: "Quillon.ini" (13
+// key lines, then the grating counts) and "grating2.ini" (one grating
+// description per line). Errors are never reported: reading falls back to
+// the defaults as a whole, writing swallows failures.
+#pragma once
+
+#include <QStringList>
+#include <QVector>
+#include <cstdint>
+
+namespace quillon {
+
+struct Settings {
+  float SignalLevelMult = 1.15f;  // kept and written back, not otherwise used
+  int32_t LissajousPoints = 150;
+  float MinimumCircle = 0.187f;
+  float MaximumCircle = 0.575f;
+  int32_t EncoderUnitType = 1;  // 0 linear grating with a pitch, 1 encoder counts
+  int32_t DisplayUnitType = 0;
+  int32_t PositionDigits = 0;
+  QString DisplayUnits = QStringLiteral("counts");
+  int32_t SignalStrengthPoints = 5000;
+  int32_t GratingIndex = 0;
+  int32_t EncoderPlotType = 2;
+  int32_t PositionPlotType = 0;
+  QVector<int32_t> GratingCounts{10000, 16384, 32768, 65536};
+  QStringList GratingNames{QStringLiteral(" 19.05mm - 10,000 CPR at x4 interp"),
+                           QStringLiteral(" 31.75mm - 16,384 CPR at x4 interp"),
+                           QStringLiteral(" 57.15mm - 32,768 CPR at x4 interp"),
+                           QStringLiteral(" 107.95mm - 65,536 CPR at x4 interp")};
+  // Not stored: the entry of GratingCounts at GratingIndex.
+  int32_t SelectedGratingCounts = 10000;
+
+  bool operator==(const Settings&) const = default;
+};
+
+// The most grating counts a settings file may announce.
+inline constexpr int kMaxGratings = 100;
+
+// Makes `installDir` the current directory and reads both files from it.
+// Any fault (a missing file or line, a number that does not convert, more
+// than kMaxGratings gratings, a grating index outside the table, or an
+// install directory that cannot be entered) gives the defaults as a whole.
+Settings ReadSettings(const QString& installDir);
+
+// Makes `installDir` the current directory and replaces both files in it,
+// each atomically; "Quillon.ini" may already be replaced when
+// "grating2.ini" fails. Nothing is written when the directory cannot be
+// entered.
+void WriteSettings(const QString& installDir, const Settings& settings);
+
+}  // namespace quillon
