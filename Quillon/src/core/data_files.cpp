@@ -60,7 +60,8 @@ QByteArray Header(int view, const PositionUnits& p) {
 }
 
 // The recorded samples, oldest first: slots first, first + 1, ... modulo the
-// ring size.
+// ring size. A write index outside the ring counts as its nearest slot, so a
+// save never reads past the arrays.
 struct Recorded {
   int32_t first = 0;
   int32_t count = 0;
