@@ -49,7 +49,7 @@ std::optional<size_t> FrameParser::ExpectedLength() const {
   if (pending_.size() < kHeaderSize) return std::nullopt;
   const uint8_t length = pending_[2];
   const size_t plain = kHeaderSize + length + kChecksumSize;
-  if (!IsStreamCommand(pending_[1]) || plain < kStreamHeader) return plain;
+  if (!IsStreamCommand(pending_[1]) || length == 0) return plain;
   if (pending_.size() < kStreamHeader) return std::nullopt;
   const bool countSixTimes = std::all_of(pending_.begin() + 2, pending_.begin() + kStreamHeader,
                                          [length](uint8_t b) { return b == length; });

@@ -136,6 +136,13 @@ TEST_F(FrameParserTest, FinchStreamStartOfSixRegisters) {
   EXPECT_EQ(frames[0].payload.size(), 6u);
 }
 
+TEST_F(FrameParserTest, StreamStartOfOneRegister) {
+  Feed({0x80, 0x65, 1, 1, 1, 1, 1, 1, 0x21, 0x0C, 0x01}, At(0us));
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_TRUE(frames[0].streamStart);
+  EXPECT_EQ(frames[0].payload, std::vector<uint8_t>{0x21});
+}
+
 TEST_F(FrameParserTest, LongestPayloadIsParsed) {
   std::vector<uint8_t> payload(255);
   for (size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<uint8_t>(i);
