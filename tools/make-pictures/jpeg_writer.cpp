@@ -1,0 +1,47 @@
+#include "jpeg_writer.h"
+
+#include <QFile>
+#include <cstdlib>
+
+// jpeglib.h needs size_t and FILE declared before it.
+// clang-format off
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+
+bool WriteJpeg(const QImage& image, const QString& path, int quality) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);  // a generator may stop on a libjpeg error
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+
+  info.image_width = static_cast<JDIMENSION>(rgb.width());
+  info.image_height = static_cast<JDIMENSION>(rgb.height());
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  info.comp_info[0].h_samp_factor = 1;
+  info.comp_info[0].v_samp_factor = 1;
+
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+
+  QFile file(path);
+  const bool written = file.open(QIODevice::WriteOnly) &&
+                       file.write(reinterpret_cast<const char*>(buffer),
+                                  static_cast<qint64>(size)) == static_cast<qint64>(size);
+  std::free(buffer);
+  return written;
+}
