@@ -10,6 +10,7 @@ constexpr int kStopRun = 4;
 constexpr std::chrono::milliseconds kPacedLookahead{2};
 // An unthrottled stream keeps this much in hand so the line never waits.
 constexpr size_t kUnthrottledBacklog = 256;
+constexpr std::chrono::milliseconds kMaxCatchUp{20};
 
 }  // namespace
 
@@ -38,12 +39,13 @@ std::optional<TimePoint> Stream::Deadline(TimePoint now, const Transmitter& tx) 
   return tx.Queued() == 0 ? std::optional(next_) : std::nullopt;
 }
 
-// A stream that fell behind (a full line) starts its schedule afresh rather
-// than catching up in a burst.
+// Wake-ups come a millisecond apart at best, so a record or two late is made
+// up at once; a stream that fell far behind (a full line) starts its schedule
+// afresh rather than catching up in a burst.
 void Stream::RecordQueued(TimePoint now) {
   if (!interval_) return;
   next_ += *interval_;
-  if (next_ + *interval_ < now) next_ = now + *interval_;
+  if (next_ + kMaxCatchUp < now) next_ = now + *interval_;
 }
 
 std::vector<uint8_t> Stream::Record(std::span<const uint16_t> values) {

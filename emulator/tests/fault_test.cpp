@@ -34,12 +34,12 @@ TEST_F(Faults, DroppedBytesLeaveRepliesShort) {
 TEST_F(Faults, SomeDroppedBytesFailSomeReads) {
   Device().SetDropFraction(0.05);
   int failed = 0;
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < 15; ++i) {
     ClearRxBuffer(kPort);
     if (ReadMSPVersion(kPort) < 0) ++failed;
   }
   EXPECT_GT(failed, 0);
-  EXPECT_LT(failed, 20);
+  EXPECT_LT(failed, 15);
   Device().SetDropFraction(0);
   ExpectRecovered();
 }
@@ -87,7 +87,6 @@ TEST_F(Faults, PulledCableSilencesTheLineUntilPluggedBack) {
   EXPECT_TRUE(Device().CablePulled());
   EXPECT_EQ(SendSync(kPort), -1);
   EXPECT_EQ(ReadMSPVersion(kPort), -1);
-  EXPECT_EQ(DoSynchronize(kPort), 0);
   Device().PlugCable();
   EXPECT_FALSE(Device().CablePulled());
   ExpectRecovered();

@@ -165,7 +165,7 @@ TEST_F(ProgramTest, UserSignalsPullAndPlugTheCable) {
 }
 
 TEST_F(ProgramTest, CablePulledOnATimerComesBackAfterItsSpell) {
-  Program program({"--com", "6", "--silent-after", "200", "--silent-for", "1500"});
+  Program program({"--com", "6", "--silent-after", "100", "--silent-for", "800"});
   Announced(program);
   OpenAtHostTimeOut();
   EXPECT_TRUE(Eventually([] { return SendSync(kCom) == -1; }));

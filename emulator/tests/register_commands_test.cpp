@@ -164,8 +164,9 @@ class SoftwareReset : public EmulatorOnPort, public ::testing::WithParamInterfac
 // The electronics are deaf for the reset time, then answer with their
 // power-on settings and one more power cycle.
 TEST_P(SoftwareReset, IsDeafForAWhileThenRestoresPowerOnValues) {
+  constexpr auto kResetTime = 300ms;
   Options o = SteadyOptions();
-  o.device.resetTime = 500ms;
+  o.device.resetTime = kResetTime;
   Serve(o);
   const int32_t cycles = ReadPowerOnCycles(kPort);
   EXPECT_EQ(WriteRegisterWren(kPort, 0x820005), 0);
@@ -174,7 +175,7 @@ TEST_P(SoftwareReset, IsDeafForAWhileThenRestoresPowerOnValues) {
   ASSERT_EQ(GetParam().send(kPort), 0);
   EXPECT_EQ(SendSync(kPort), -1);
   ASSERT_TRUE(Eventually([] { return DoSynchronize(kPort) == 1; }));
-  EXPECT_GE(std::chrono::steady_clock::now() - reset, 500ms);
+  EXPECT_GE(std::chrono::steady_clock::now() - reset, kResetTime);
   EXPECT_EQ(Read(0x02), 0x0011);
   EXPECT_EQ(ReadPowerOnCycles(kPort), cycles + 1);
   uint8_t a = 0, b = 0, c = 0, d = 0;

@@ -24,7 +24,9 @@ struct DeviceSettings {
 // The read-head over the grating. Positions are in counts, 4096 to one
 // signal period.
 struct HeadSettings {
-  int32_t startPosition = 0;        // counter value at power-on
+  // Where the head starts; the position counter reads the head's position
+  // until it is zeroed or the electronics reset.
+  int32_t startPosition = 0;
   double speed = 20000;             // counts per second; 0 stands still
   int32_t travel = 40 * 4096;       // the head turns round at start and start + travel
   std::optional<int32_t> indexAt;   // the index mark; default a quarter of the travel
