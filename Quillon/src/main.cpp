@@ -1,0 +1,60 @@
+// The program entry: the main window, the splash that runs the search for
+// the electronics, then the dialogs and the event loop.
+//
+// QUILLON_SCREENSHOT=file.png saves a picture of the main window a few
+// seconds after start-up and ends the program; the demo script uses it on
+// machines without a display.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <exception>
+
+#include "main_form.h"
+#include "questions.h"
+#include "startup.h"
+
+namespace {
+
+constexpr int kScreenshotDelayMs = 5000;
+
+// An exception that reaches the event loop is shown and the loop goes on.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+      QMessageBox::critical(nullptr, applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+  }
+};
+
+void ScheduleScreenshot(quillon::TMainForm& form, const QString& path) {
+  QTimer::singleShot(kScreenshotDelayMs, &form, [&form, path] {
+    const bool saved = form.grab().save(path);
+    std::printf("%s %s\n", saved ? "Screenshot saved:" : "Could not save the screenshot",
+                qPrintable(path));
+    std::fflush(stdout);
+    // Past the close confirmation: the settings are written as at a real exit.
+    form.ShutDown();
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Application app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quillon"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Veritrak II Software for Alignment Tool"));
+  quillon::MessageBoxQuestions questions;
+  quillon::TMainForm form(questions);
+  questions.SetParent(&form);
+  quillon::TStartup startup(form);
+  form.CreateDialogs();
+  const QString screenshot = qEnvironmentVariable("QUILLON_SCREENSHOT");
+  if (!screenshot.isEmpty()) ScheduleScreenshot(form, screenshot);
+  return QApplication::exec();
+}

@@ -1,0 +1,58 @@
+#include "canvas_widgets.h"
+
+#include <QPainter>
+
+namespace quillon {
+
+PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  Resize(1, 1);
+}
+
+void PaintBox::Resize(int width, int height) {
+  QImage grown(width, height, QImage::Format_RGB32);
+  grown.fill(Qt::black);
+  QPainter(&grown).drawImage(0, 0, image_);
+  image_ = grown;
+  resize(width, height);
+  update();
+}
+
+void PaintBox::paintEvent(QPaintEvent*) { QPainter(this).drawImage(0, 0, image_); }
+
+Shape::Shape(QWidget* parent) : QWidget(parent), brush_(128, 128, 128) {}
+
+void Shape::SetBrush(const QColor& colour) {
+  if (colour == brush_) return;
+  brush_ = colour;
+  update();
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(brush_);
+  painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+SpeedButton::SpeedButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+  setFlat(true);
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::NoFocus);
+  setStyleSheet(QStringLiteral("QPushButton { color: white; background: black; border: none; }"
+                               "QPushButton:disabled { color: gray; }"
+                               "QPushButton:pressed { background: #202020; }"));
+}
+
+Surface::Surface(QWidget* parent, std::function<void(QPainter&)> paint)
+    : QWidget(parent), paint_(std::move(paint)) {
+  setAutoFillBackground(true);
+}
+
+void Surface::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  paint_(painter);
+}
+
+}  // namespace quillon

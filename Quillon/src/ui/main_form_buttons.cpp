@@ -1,0 +1,133 @@
+// The page buttons, the display-state buttons, the View menu and the Help
+// menu: moving between the views and through the recorded data.
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+
+#include "about_box.h"
+#include "canvas_widgets.h"
+#include "help_viewer.h"
+#include "main_form.h"
+
+namespace quillon {
+namespace {
+constexpr int kViewChangeMs = 500;
+const QColor kGreyText(128, 128, 128);
+}  // namespace
+
+// The steps the three page buttons share around their view change.
+// `recordLeft`: PreviousView keeps the view being left rather than the new one.
+void TMainForm::PageButton(int code, int view, bool recordLeft) {
+  if (!DemoMode) LockControls();
+  if (ViewState[CurrentView] == ActionView) ViewState[CurrentView] = ActionStop;
+  if (recordLeft) PreviousView = CurrentView;
+  if (code != 0) {
+    PendingCommand = code;
+    CurrentView = view;
+  }
+  commandBusy_ = true;
+  if (Connection) Connection->ReviewExtended = true;
+  PostRequest(PendingCommand, kViewChangeMs);
+  if (!recordLeft) PreviousView = CurrentView;
+  if (ViewState[CurrentView] == ActionView) ViewState[CurrentView] = ActionStop;
+}
+
+// On a plot page the button offers the plot settings; the page's own
+// request then runs once more and rebuilds it.
+void TMainForm::EncoderSignalButtonClick() {
+  if (CurrentView == StatusView)
+    PageButton(8, SignalView, false);
+  else
+    PageButton(0, CurrentView, false);
+}
+
+void TMainForm::SignalStrengthButtonClick() {
+  if (CurrentView == StatusView)
+    PageButton(9, StrengthView, false);
+  else
+    PageButton(11, StatusView, false);
+}
+
+void TMainForm::PositionButtonClick() { PageButton(10, PositionView, true); }
+
+// The View menu changes pages without locking the controls.
+void TMainForm::ViewMenuItem(int code, int view) {
+  if (CurrentView == view) return;
+  commandBusy_ = true;
+  if (Connection) Connection->ReviewExtended = true;
+  PostRequest(code, kViewChangeMs);
+  PreviousView = CurrentView;
+  CurrentView = view;
+  if (ViewState[view] == ActionView) ViewState[view] = ActionStop;
+}
+
+void TMainForm::Mainwindow1Click() {
+  if (CurrentView == SignalView || CurrentView == StrengthView)
+    SignalStrengthButtonClick();
+}
+
+void TMainForm::Lissajous1Click() { ViewMenuItem(8, SignalView); }
+
+void TMainForm::SignalMonitor1Click() { ViewMenuItem(9, StrengthView); }
+
+void TMainForm::EncoderPositionPlot1Click() {
+  if (CurrentView != PositionView) PositionButtonClick();
+}
+
+void TMainForm::Engineering1Click() {
+  if (CurrentView == EngineeringView) return;
+  commandBusy_ = true;
+  PostRequest(13, kViewChangeMs);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  PreviousView = CurrentView;
+  CurrentView = EngineeringView;
+}
+
+void TMainForm::AcquireButtonClick() {
+  commandBusy_ = false;
+  if (ViewState[CurrentView] == ActionView) return;
+  if (CurrentView == StatusView && ViewState[CurrentView] != ActionLive) ResetAlarmsButtonClick();
+  ViewState[CurrentView] = ActionLive;
+  UpdateTitle();
+  ApplyViewState();
+}
+
+void TMainForm::StopButtonClick() {
+  commandBusy_ = false;
+  ViewState[CurrentView] = ActionStop;
+  PostRequest(20, 200);
+}
+
+void TMainForm::ReviewButtonClick() {
+  if (Connection) Connection->ReviewExtended = false;
+  PostRequest(17, 200);
+  commandBusy_ = true;
+}
+
+void TMainForm::FastButtonClick() {
+  const int state = ViewState[CurrentView];
+  if (state == ActionLive || state == ActionView) return;
+  if (CurrentView == StatusView) ResetAlarmsButtonClick();
+  if (Connection) Connection->ReviewExtended = false;
+  PostRequest(18, 300);
+  ViewState[CurrentView] = ActionView;
+  commandBusy_ = false;
+}
+
+// The lamps only; the alarm counters run on.
+void TMainForm::ResetAlarmsButtonClick() {
+  for (Shape* lamp : {YellowShape, RedShape, OverSignalShape}) lamp->SetBrush(kGreyText);
+}
+
+void TMainForm::Veritraksoftwarehelp1Click() {
+  ShowHelp(InstallDir, QStringLiteral("Veritrak II Software for Alignment Tool Help.hlp"),
+           questions_);
+}
+
+void TMainForm::Encoderinstallationwizard1Click() {
+  ShowHelp(InstallDir, QStringLiteral("Encoder Installation Wizard.hlp"), questions_);
+}
+
+void TMainForm::AboutVeritrakSoftware1Click() { AboutBoxForm->show(); }
+
+}  // namespace quillon

@@ -1,0 +1,45 @@
+// Every modal question of the program goes through Questions, so that the
+// tests answer them without a person while the program shows message boxes.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace quillon {
+
+enum class Answer { None, Ok, Cancel, Yes, No, All, Retry, Ignore, Help };
+
+enum class QuestionKind { Warning, Information, Confirmation, Error };
+
+struct Question {
+  QuestionKind kind = QuestionKind::Information;
+  QString text;
+  QList<Answer> answers;
+};
+
+class Questions {
+ public:
+  virtual ~Questions() = default;
+  // One showing of the box. Answer::None when it was dismissed without one
+  // of its answers (closed by the window manager, Escape without a cancel).
+  virtual Answer Ask(const Question& question) = 0;
+};
+
+// Shows the box until one of its answers is chosen; Help is an answer too,
+// handled by the caller, who may ask again.
+Answer AskUntilAnswered(Questions& questions, const Question& question);
+
+// The real program's questions: Qt message boxes over `parent`.
+class MessageBoxQuestions : public Questions {
+ public:
+  explicit MessageBoxQuestions(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  Answer Ask(const Question& question) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace quillon
