@@ -10,7 +10,7 @@
 namespace veritrak {
 namespace {
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;
   const char* argument;  // nullptr for a flag
   const char* help;
@@ -56,35 +56,48 @@ void Amplitude(HeadSettings& head, const std::string& text) {
 
 constexpr int64_t kMaxCount = (1 << 29) - 1;
 
-const std::vector<OptionSpec>& Specs() {
+const std::vector<OptionEntry>& Entries() {
   using P = ProgramOptions;
   using S = const std::string&;
-  static const std::vector<OptionSpec> specs = {
+  static const std::vector<OptionEntry> entries = {
       {"--com", "N", "link the port as COMn, 1 to 16 (default 3)",
        [](P& p, S v) { p.com = static_cast<int>(Integer(v, 1, 16)); }},
       {"--paced", nullptr, "send and take bytes at the real 38400 baud 8E1 rate",
        [](P& p, S) { p.emulator.line.paced = true; }},
-      {"--record-rate", "HZ", "unpaced stream records a second, 0 as fast as the line drains (default 2000)",
+      {"--record-rate", "HZ",
+       "unpaced stream records a second, 0 as fast as the line drains (default 2000)",
        [](P& p, S v) { p.emulator.line.recordRate = Number(v, 0, 1e7); }},
       {"--model", "CODE", "model code 0 to 15 in register 0x20 (default 1)",
        [](P& p, S v) { p.emulator.device.modelCode = static_cast<uint16_t>(Integer(v, 0, 15)); }},
-      {"--firmware", "HEX", "firmware version word; the host wants 5 in bits 8 to 11 (default 0512)",
-       [](P& p, S v) { p.emulator.device.firmwareVersion = static_cast<uint16_t>(Integer(v, 0, 0xFFFF, 16)); }},
+      {"--firmware", "HEX",
+       "firmware version word; the host wants 5 in bits 8 to 11 (default 0512)",
+       [](P& p, S v) {
+         p.emulator.device.firmwareVersion = static_cast<uint16_t>(Integer(v, 0, 0xFFFF, 16));
+       }},
       {"--hours", "N", "power-on hours (default 1234)",
-       [](P& p, S v) { p.emulator.device.powerOnHours = static_cast<uint32_t>(Integer(v, 0, INT32_MAX)); }},
+       [](P& p, S v) {
+         p.emulator.device.powerOnHours = static_cast<uint32_t>(Integer(v, 0, INT32_MAX));
+       }},
       {"--cycles", "N", "power-on cycles (default 56)",
-       [](P& p, S v) { p.emulator.device.powerOnCycles = static_cast<uint32_t>(Integer(v, 0, INT32_MAX)); }},
+       [](P& p, S v) {
+         p.emulator.device.powerOnCycles = static_cast<uint32_t>(Integer(v, 0, INT32_MAX));
+       }},
       {"--reset-ms", "MS", "how long a software reset leaves the electronics deaf (default 800)",
        [](P& p, S v) { p.emulator.device.resetTime = Millis(v); }},
       {"--start", "COUNTS", "where the read-head starts, 4096 counts a signal period (default 0)",
-       [](P& p, S v) { p.emulator.head.startPosition = static_cast<int32_t>(Integer(v, -kMaxCount, kMaxCount)); }},
+       [](P& p, S v) {
+         p.emulator.head.startPosition = static_cast<int32_t>(Integer(v, -kMaxCount, kMaxCount));
+       }},
       {"--speed", "COUNTS/S", "head speed; 0 stands still (default 20000)",
        [](P& p, S v) { p.emulator.head.speed = Number(v, 0, 1e9); }},
       {"--travel", "COUNTS", "length of the head's sweep back and forth (default 163840)",
        [](P& p, S v) { p.emulator.head.travel = static_cast<int32_t>(Integer(v, 0, kMaxCount)); }},
       {"--index-at", "COUNTS", "position of the index mark (default the middle of the sweep)",
-       [](P& p, S v) { p.emulator.head.indexAt = static_cast<int32_t>(Integer(v, -kMaxCount, kMaxCount)); }},
-      {"--amplitude", "LOW[:HIGH]", "signal amplitude along the sweep, 12-bit counts (default 180:1200)",
+       [](P& p, S v) {
+         p.emulator.head.indexAt = static_cast<int32_t>(Integer(v, -kMaxCount, kMaxCount));
+       }},
+      {"--amplitude", "LOW[:HIGH]",
+       "signal amplitude along the sweep, 12-bit counts (default 180:1200)",
        [](P& p, S v) { Amplitude(p.emulator.head, v); }},
       {"--noise", "COUNTS", "peak noise on each signal channel (default 4)",
        [](P& p, S v) { p.emulator.head.noise = Number(v, 0, 2047); }},
@@ -104,12 +117,12 @@ const std::vector<OptionSpec>& Specs() {
        [](P& p, S v) { p.silentFor = Millis(v); }},
       {"--help", nullptr, "show this text", [](P& p, S) { p.help = true; }},
   };
-  return specs;
+  return entries;
 }
 
-const OptionSpec& Find(const std::string& name) {
-  for (const OptionSpec& spec : Specs())
-    if (name == spec.name) return spec;
+const OptionEntry& Find(const std::string& name) {
+  for (const OptionEntry& entry : Entries())
+    if (name == entry.name) return entry;
   throw std::invalid_argument("unknown option " + name);
 }
 
@@ -118,13 +131,13 @@ const OptionSpec& Find(const std::string& name) {
 ProgramOptions ParseCommandLine(std::span<const char* const> args) {
   ProgramOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
-    const OptionSpec& spec = Find(args[i]);
-    if (spec.argument && i + 1 == args.size())
-      throw std::invalid_argument(std::string(spec.name) + " needs " + spec.argument);
+    const OptionEntry& entry = Find(args[i]);
+    if (entry.argument && i + 1 == args.size())
+      throw std::invalid_argument(std::string(entry.name) + " needs " + entry.argument);
     try {
-      spec.apply(options, spec.argument ? args[++i] : "");
+      entry.apply(options, entry.argument ? args[++i] : "");
     } catch (const std::invalid_argument& e) {
-      throw std::invalid_argument(std::string(spec.name) + ": " + e.what());
+      throw std::invalid_argument(std::string(entry.name) + ": " + e.what());
     }
   }
   return options;
@@ -136,11 +149,11 @@ std::string UsageText() {
          "Plays the Veritrak II electronics on a pseudo-terminal linked as a COM port\n"
          "in ${XDG_CONFIG_HOME:-~/.config}/probelink/ports, until SIGINT or SIGTERM.\n"
          "SIGUSR1 pulls the cable, SIGUSR2 plugs it back in.\n\nOptions:\n";
-  for (const OptionSpec& spec : Specs()) {
-    std::string left = std::string("  ") + spec.name;
-    if (spec.argument) left += std::string(" ") + spec.argument;
+  for (const OptionEntry& entry : Entries()) {
+    std::string left = std::string("  ") + entry.name;
+    if (entry.argument) left += std::string(" ") + entry.argument;
     left.resize(std::max<size_t>(left.size() + 1, 26), ' ');
-    out << left << spec.help << "\n";
+    out << left << entry.help << "\n";
   }
   return out.str();
 }

@@ -7,7 +7,8 @@ namespace veritrak {
 namespace {
 
 // Waits for a signal, or until `deadline` when there is one; 0 on time-out.
-int NextSignal(const sigset_t& signals, std::optional<std::chrono::steady_clock::time_point> deadline) {
+int NextSignal(const sigset_t& signals,
+               std::optional<std::chrono::steady_clock::time_point> deadline) {
   for (;;) {
     timespec wait{};
     if (deadline) {
@@ -39,11 +40,19 @@ void AnswerSignals(const sigset_t& signals, Emulator& emulator, const ProgramOpt
   for (;;) {
     switch (NextSignal(signals, pullAt)) {
       case SIGINT:
-      case SIGTERM: return;
-      case SIGUSR2: emulator.PlugCable(); break;
-      case 0: pullAt.reset(); [[fallthrough]];
-      case SIGUSR1: emulator.PullCable(options.silentFor); break;
-      default: break;
+      case SIGTERM:
+        return;
+      case SIGUSR2:
+        emulator.PlugCable();
+        break;
+      case 0:
+        pullAt.reset();
+        [[fallthrough]];
+      case SIGUSR1:
+        emulator.PullCable(options.silentFor);
+        break;
+      default:
+        break;
     }
   }
 }

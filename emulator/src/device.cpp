@@ -94,23 +94,46 @@ void Device::OnFrame(const Frame& frame, TimePoint at) {
   }
   switch (frame.command) {
     case kRead:
-    case kFinchRead: ReadWord(frame, at); break;
+    case kFinchRead:
+      ReadWord(frame, at);
+      break;
     case kWrite:
-    case kFinchWrite: WriteWord(frame, at); break;
+    case kFinchWrite:
+      WriteWord(frame, at);
+      break;
     case kVersion:
-    case kVersionAlt: ReadInfo(frame, settings_.firmwareVersion, at); break;
-    case kChecksumAlt: ReadInfo(frame, settings_.firmwareChecksum, at); break;
+    case kVersionAlt:
+      ReadInfo(frame, settings_.firmwareVersion, at);
+      break;
+    case kChecksumAlt:
+      ReadInfo(frame, settings_.firmwareChecksum, at);
+      break;
     case kHours:
-    case kHoursAlt: ReadInfo(frame, PowerOnHours(at), at); break;
+    case kHoursAlt:
+      ReadInfo(frame, PowerOnHours(at), at);
+      break;
     case kCycles:
-    case kCyclesAlt: ReadInfo(frame, powerOnCycles_, at); break;
+    case kCyclesAlt:
+      ReadInfo(frame, powerOnCycles_, at);
+      break;
     case kReset:
-    case kResetAlt: BeginReset(at); break;
-    case kStreamStart: StartStream(kLissajousRegisters, at); break;
-    case kEpotWrite: WriteEpot(frame, at); break;
-    case kEpotRead: ReadInfo(frame, epotWiper_ | (uint32_t{epotFlashed_} << 16), at); break;
-    case kEpotFlash: FlashEpot(at); break;
-    default: break;  // unknown commands go unanswered
+    case kResetAlt:
+      BeginReset(at);
+      break;
+    case kStreamStart:
+      StartStream(kLissajousRegisters, at);
+      break;
+    case kEpotWrite:
+      WriteEpot(frame, at);
+      break;
+    case kEpotRead:
+      ReadInfo(frame, epotWiper_ | (uint32_t{epotFlashed_} << 16), at);
+      break;
+    case kEpotFlash:
+      FlashEpot(at);
+      break;
+    default:
+      break;  // unknown commands go unanswered
   }
 }
 

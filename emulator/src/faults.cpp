@@ -22,7 +22,8 @@ TimePoint FaultControl::SilentUntil() const {
   return TimePoint(Clock::duration(silentUntil_.load()));
 }
 
-LineNoise::LineNoise(const FaultControl& control, uint32_t seed) : control_(control), random_(seed) {}
+LineNoise::LineNoise(const FaultControl& control, uint32_t seed)
+    : control_(control), random_(seed) {}
 
 bool LineNoise::Pass(uint8_t& byte) {
   if (Chance(control_.DropFraction())) return false;

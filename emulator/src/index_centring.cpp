@@ -4,9 +4,7 @@
 
 namespace veritrak {
 
-uint16_t AngleOf(double position) {
-  return static_cast<uint16_t>(std::llround(position) & 0xFFF);
-}
+uint16_t AngleOf(double position) { return static_cast<uint16_t>(std::llround(position) & 0xFFF); }
 
 IndexCentring::IndexCentring(double mark) : mark_(mark) {}
 

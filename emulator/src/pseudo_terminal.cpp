@@ -11,7 +11,9 @@
 namespace veritrak {
 namespace {
 
-[[noreturn]] void Fail(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
+[[noreturn]] void Fail(const char* what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
 
 }  // namespace
 
@@ -20,7 +22,8 @@ PseudoTerminal::PseudoTerminal() {
   if (master_ < 0) Fail("posix_openpt");
   try {
     char name[128];
-    if (grantpt(master_) != 0 || unlockpt(master_) != 0 || ptsname_r(master_, name, sizeof name) != 0)
+    if (grantpt(master_) != 0 || unlockpt(master_) != 0 ||
+        ptsname_r(master_, name, sizeof name) != 0)
       Fail("pseudo-terminal slave");
     slavePath_ = name;
     slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);

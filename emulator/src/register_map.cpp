@@ -96,9 +96,9 @@ bool Overspeed(const RegisterFile& file, const Sample& s) {
 
 RegisterFile::RegisterFile(uint16_t modelCode) {
   powerOn_[kGeneral] = 0x0012;
-  powerOn_[kStatusSetup] = 0x0011;     // fastest output, adaptive correction on
-  powerOn_[kInterpolation] = 0x0FF0;   // level 256
-  powerOn_[kRedAlarmLevel] = 229;      // signal vector lengths
+  powerOn_[kStatusSetup] = 0x0011;    // fastest output, adaptive correction on
+  powerOn_[kInterpolation] = 0x0FF0;  // level 256
+  powerOn_[kRedAlarmLevel] = 229;     // signal vector lengths
   powerOn_[kYellowAlarmLevel] = 325;
   powerOn_[kGreenLowLevel] = 326;
   powerOn_[kModel] = static_cast<uint16_t>(((modelCode & 0xF) << 5) | kHardwareRevision);
@@ -116,21 +116,33 @@ void RegisterFile::Write(uint8_t reg, uint16_t value) {
 uint16_t ReadRegister(uint8_t reg, const RegisterFile& file, const Sample& s) {
   const int32_t counter = static_cast<int32_t>(s.counter);
   switch (Unmirrored(reg)) {
-    case kIndexAngle: return Upper12(s.indexCentre);
-    case kOverspeed: return Overspeed(file, s) ? 1 : 0;
-    case kStatus: return StatusWord(file, s);
-    case kRisingEdge: return Upper12(s.risingEdge);
-    case kFallingEdge: return Upper12(s.fallingEdge);
-    case kCosine: return Upper12(s.cosine);
-    case kSine: return Upper12(s.sine);
-    case kMagnitude: return Upper12(s.magnitude);
-    case kPositionLow: return Upper12(counter);
-    case kPositionMiddle: return static_cast<uint16_t>(counter >> 12);
-    case kPositionHigh: return static_cast<uint16_t>((counter >> 28) & 3);
+    case kIndexAngle:
+      return Upper12(s.indexCentre);
+    case kOverspeed:
+      return Overspeed(file, s) ? 1 : 0;
+    case kStatus:
+      return StatusWord(file, s);
+    case kRisingEdge:
+      return Upper12(s.risingEdge);
+    case kFallingEdge:
+      return Upper12(s.fallingEdge);
+    case kCosine:
+      return Upper12(s.cosine);
+    case kSine:
+      return Upper12(s.sine);
+    case kMagnitude:
+      return Upper12(s.magnitude);
+    case kPositionLow:
+      return Upper12(counter);
+    case kPositionMiddle:
+      return static_cast<uint16_t>(counter >> 12);
+    case kPositionHigh:
+      return static_cast<uint16_t>((counter >> 28) & 3);
     case kInterpolatedAngle:
-      return static_cast<uint16_t>((static_cast<uint32_t>(counter & 0xFFF) *
-                                    InterpolationLevel(file)) >> 12);
-    default: return file.Stored(reg);
+      return static_cast<uint16_t>(
+          (static_cast<uint32_t>(counter & 0xFFF) * InterpolationLevel(file)) >> 12);
+    default:
+      return file.Stored(reg);
   }
 }
 

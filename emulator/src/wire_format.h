@@ -19,7 +19,7 @@ inline constexpr uint8_t kRefuseByte = 0x15;  // anything but kReplyByte refuses
 inline constexpr uint8_t kMarkerByte = 0xFF;  // two of them lead every stream record
 inline constexpr uint8_t kStopByte = 0xA5;
 
-inline constexpr size_t kHeaderSize = 4;    // start, command, length, length again
+inline constexpr size_t kHeaderSize = 4;  // start, command, length, length again
 inline constexpr size_t kChecksumSize = 2;
 
 inline uint16_t Checksum16(std::span<const uint8_t> bytes) {

@@ -19,12 +19,46 @@ TEST(CommandLine, NothingGivenMeansTheDefaults) {
 }
 
 TEST(CommandLine, EveryOptionReachesItsSetting) {
-  const ProgramOptions p = Parse(
-      {"--com", "12", "--paced", "--record-rate", "0", "--model", "4", "--firmware", "0x0533",
-       "--hours", "99", "--cycles", "7", "--reset-ms", "250", "--start", "-4096", "--speed",
-       "0", "--travel", "8192", "--index-at", "100", "--amplitude", "300:900", "--noise", "0",
-       "--seed", "42", "--drop", "0.1", "--corrupt", "0.25", "--refuse-acks", "--late", "40",
-       "--silent-after", "1000", "--silent-for", "500"});
+  const ProgramOptions p = Parse({"--com",
+                                  "12",
+                                  "--paced",
+                                  "--record-rate",
+                                  "0",
+                                  "--model",
+                                  "4",
+                                  "--firmware",
+                                  "0x0533",
+                                  "--hours",
+                                  "99",
+                                  "--cycles",
+                                  "7",
+                                  "--reset-ms",
+                                  "250",
+                                  "--start",
+                                  "-4096",
+                                  "--speed",
+                                  "0",
+                                  "--travel",
+                                  "8192",
+                                  "--index-at",
+                                  "100",
+                                  "--amplitude",
+                                  "300:900",
+                                  "--noise",
+                                  "0",
+                                  "--seed",
+                                  "42",
+                                  "--drop",
+                                  "0.1",
+                                  "--corrupt",
+                                  "0.25",
+                                  "--refuse-acks",
+                                  "--late",
+                                  "40",
+                                  "--silent-after",
+                                  "1000",
+                                  "--silent-for",
+                                  "500"});
   EXPECT_EQ(p.com, 12);
   const Options& o = p.emulator;
   EXPECT_TRUE(o.line.paced);
@@ -74,11 +108,11 @@ TEST(CommandLine, BadInputNamesTheOptionAtFault) {
 
 TEST(CommandLine, UsageListsEveryOption) {
   const std::string usage = UsageText();
-  for (const char* option : {"--com", "--paced", "--record-rate", "--model", "--firmware",
-                             "--hours", "--cycles", "--reset-ms", "--start", "--speed",
-                             "--travel", "--index-at", "--amplitude", "--noise", "--seed",
-                             "--drop", "--corrupt", "--refuse-acks", "--late", "--silent-after",
-                             "--silent-for", "--help", "SIGUSR1", "SIGUSR2"})
+  for (const char* option :
+       {"--com",       "--paced",        "--record-rate", "--model", "--firmware", "--hours",
+        "--cycles",    "--reset-ms",     "--start",       "--speed", "--travel",   "--index-at",
+        "--amplitude", "--noise",        "--seed",        "--drop",  "--corrupt",  "--refuse-acks",
+        "--late",      "--silent-after", "--silent-for",  "--help",  "SIGUSR1",    "SIGUSR2"})
     EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

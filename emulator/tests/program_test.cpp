@@ -1,12 +1,11 @@
 // The veritrak-emulator program as a user runs it.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <optional>
@@ -74,12 +73,14 @@ class Program {
   }
 
   std::optional<int> ExitCode(std::chrono::milliseconds limit) {
-    Eventually([&] {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_)
-        exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return exit_.has_value();
-    }, limit);
+    Eventually(
+        [&] {
+          int status = 0;
+          if (waitpid(pid_, &status, WNOHANG) == pid_)
+            exit_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+          return exit_.has_value();
+        },
+        limit);
     return exit_;
   }
 

@@ -52,10 +52,10 @@ TEST_F(RegisterCommands, BaseFamilyIsAnsweredAsTheWrenFamilyWould) {
   Serve();
   const int32_t setup = Read(0x02);
   EXPECT_EQ(ReadStatus(kPort), setup);
-  for (auto read : {ReadVersion, ReadyAD, ReadxAD, ReadVectorMag, ReadAngle,
-                    ReadPositiveIndexWindow, ReadNegativeIndexWindow, ReadStateFreqReg,
-                    ReadInterpDepth, ReadIndexAngle, ReadGainX, ReadOffsetX, ReadGainY,
-                    ReadOffsetY, ReadPhase})
+  for (auto read :
+       {ReadVersion, ReadyAD, ReadxAD, ReadVectorMag, ReadAngle, ReadPositiveIndexWindow,
+        ReadNegativeIndexWindow, ReadStateFreqReg, ReadInterpDepth, ReadIndexAngle, ReadGainX,
+        ReadOffsetX, ReadGainY, ReadOffsetY, ReadPhase})
     EXPECT_GE(read(kPort), 0);
   uint16_t value = 0;
   EXPECT_EQ(ReadRegister(kPort, 0x4000, &value), 0);

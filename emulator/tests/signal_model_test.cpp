@@ -17,7 +17,8 @@ constexpr double kPi = std::numbers::pi;
 const TimePoint kOrigin = TimePoint{} + std::chrono::hours(1);
 
 TimePoint After(double seconds) {
-  return kOrigin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+  return kOrigin +
+         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
 HeadSettings Standing(int32_t start) {

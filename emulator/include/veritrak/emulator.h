@@ -27,14 +27,14 @@ struct HeadSettings {
   // Where the head starts; the position counter reads the head's position
   // until it is zeroed or the electronics reset.
   int32_t startPosition = 0;
-  double speed = 20000;             // counts per second; 0 stands still
-  int32_t travel = 40 * 4096;       // the head turns round at start and start + travel
-  std::optional<int32_t> indexAt;   // the index mark; default a quarter of the travel
+  double speed = 20000;            // counts per second; 0 stands still
+  int32_t travel = 40 * 4096;      // the head turns round at start and start + travel
+  std::optional<int32_t> indexAt;  // the index mark; default a quarter of the travel
   // Signal amplitude in 12-bit counts: low at both ends of the travel, high
   // in its middle, so one sweep passes every signal-level band.
   double amplitudeLow = 180;
   double amplitudeHigh = 1200;
-  double noise = 4;                 // peak noise added to each channel, in counts
+  double noise = 4;  // peak noise added to each channel, in counts
   uint32_t seed = 1;
 };
 
