@@ -42,6 +42,11 @@ uint32_t Le32(const std::vector<uint8_t>& p) {
   return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (uint32_t{p[3]} << 24);
 }
 
+std::chrono::nanoseconds SyncGap(const LineSettings& line) {
+  if (line.syncGap.count() > 0) return line.syncGap;
+  return line.paced ? kPacedByteTime * 3 / 2 : std::chrono::microseconds(250);
+}
+
 }  // namespace
 
 Device::Device(const Options& options, const FaultControl& faults, Transmitter& tx,
@@ -51,7 +56,7 @@ Device::Device(const Options& options, const FaultControl& faults, Transmitter& 
       faults_(faults),
       tx_(tx),
       origin_(origin),
-      parser_(options.line.syncGap, *this),
+      parser_(SyncGap(options.line), *this),
       registers_(options.device.modelCode),
       model_(options.head, origin),
       powerOnCycles_(options.device.powerOnCycles),

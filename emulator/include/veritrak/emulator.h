@@ -43,8 +43,10 @@ struct LineSettings {
   bool paced = false;
   // Unpaced stream records per second; 0 streams as fast as the line drains.
   double recordRate = 2000;
-  // A start byte with nothing behind it for this long is a lone sync byte.
-  std::chrono::microseconds syncGap{2000};
+  // A start byte with nothing behind it for this long is a lone sync byte;
+  // zero chooses one and a half byte times when paced and 250 us unpaced,
+  // where a frame's bytes arrive together.
+  std::chrono::microseconds syncGap{0};
 };
 
 struct FaultSettings {
