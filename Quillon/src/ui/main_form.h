@@ -237,6 +237,8 @@ class TMainForm : public QMainWindow, public WindowLink {
  signals:
   // After each request of the read/write cycle has been carried out.
   void RequestDone(int code);
+  // Each text the splash window shows.
+  void SplashTextShown(const QString& text);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -310,6 +312,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   void CannotDetect();
   void SetDeviceControls(bool enabled);
   void ShowSplash(const QString& caption, const QString& text);
+  void SplashText(const QString& text);
   void HideSplash();
 
   // The read/write cycle's requests (main_form_cycle.cpp).

@@ -341,11 +341,17 @@ void TMainForm::CreateMenus() {
   AboutVeritrakSoftware1 =
       AddItem(help, "AboutVeritrakSoftware1", "&About Veritrak Software...");
 
+  // Hidden items move to a menu that is never shown: Qt disables an
+  // invisible action, but these keep the enabled state the modes give them.
+  auto* hiddenItems = new QMenu(this);
   for (QAction* hidden :
        {Loaddata1, Savedata1, EncoderPositionPlot1, Resetalarms1, Interpolation1, Bandwidth1,
         Encoder1, DataProcessingForSetupandStatus1, ResetDataBuffers1, LocateIndex1,
-        Zeroposition1, HardwareReset1, SearchForElectronics1, Encoderinstallationwizard1})
-    hidden->setVisible(false);
+        Zeroposition1, HardwareReset1, SearchForElectronics1, Encoderinstallationwizard1}) {
+    for (QObject* holder : hidden->associatedObjects())
+      if (auto* menu = qobject_cast<QWidget*>(holder)) menu->removeAction(hidden);
+    hiddenItems->addAction(hidden);
+  }
 }
 
 void TMainForm::CreateTimers() {

@@ -33,10 +33,14 @@ const char* const kCommunicationError =
 }  // namespace
 
 void TMainForm::ShowSplash(const QString& caption, const QString& text) {
-  if (!Startup) return;
-  if (!caption.isEmpty()) Startup->setWindowTitle(caption);
-  if (!text.isEmpty()) Startup->ShowText(text);
-  Startup->ShowCentred();
+  if (Startup && !caption.isEmpty()) Startup->setWindowTitle(caption);
+  if (!text.isEmpty()) SplashText(text);
+  if (Startup) Startup->ShowCentred();
+}
+
+void TMainForm::SplashText(const QString& text) {
+  if (Startup) Startup->ShowText(text);
+  emit SplashTextShown(text);
 }
 
 void TMainForm::HideSplash() {
@@ -58,12 +62,12 @@ void TMainForm::SearchForElectronics() {
 // Keeps the connection when the port answers; the last port's connection
 // stays, disconnected, when none did.
 bool TMainForm::TryPort(int port) {
-  if (Startup) Startup->ShowText(QStringLiteral("Polling Com%1...").arg(port));
+  SplashText(QStringLiteral("Polling Com%1...").arg(port));
   Connection = std::make_unique<ComData>(port, *this);
   QString found;
   if (Connection->Identify(found, ElectronicsType)) {
     AlarmHistory.clear();
-    if (Startup) Startup->ShowText(found);
+    SplashText(found);
     ComData::WaitMs(kSettleMs);
     HideSplash();
     FinishConnection();

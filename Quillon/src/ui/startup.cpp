@@ -30,10 +30,7 @@ TStartup::TStartup(TMainForm& form)
 void TStartup::ShowText(const QString& text) {
   Label1->setText(text);
   if (isVisible()) repaint();
-  emit TextShown(text);
 }
-
-QString TStartup::Text() const { return Label1->text(); }
 
 void TStartup::ShowCentred() {
   const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();

@@ -20,13 +20,9 @@ class TStartup : public QWidget {
   // Sets the label and draws it at once: the event loop does not run while
   // the search blocks.
   void ShowText(const QString& text);
-  QString Text() const;
   void ShowCentred();
 
   QLabel* Label1;
-
- signals:
-  void TextShown(const QString& text);
 };
 
 }  // namespace quillon
