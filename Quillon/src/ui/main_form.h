@@ -281,6 +281,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   QRect RegionFrame(Region region, int mode) const;
   QFont FontFor(FontRole role) const;
   void PlaceTitleBlock();
+  void PlaceFramedButtons();
+  void FitText(QLabel* label);
   void BuildAxisFont();
 
   // Status panel helpers (main_form_status.cpp).

@@ -117,6 +117,8 @@ void TMainForm::ApplyLayout() {
         r.width() * to.width() / from.width(), r.height() * to.height() / from.height());
   }
   PlaceTitleBlock();
+  PlaceFramedButtons();
+  for (QLabel* label : surface->findChildren<QLabel*>()) FitText(label);
   if (LayoutMode == 1 && screen_.dotsPerInch > 96) {
     for (QLabel* label : XValues) {
       QFont small = label->font();
@@ -124,6 +126,20 @@ void TMainForm::ApplyLayout() {
       label->setFont(small);
     }
   }
+}
+
+// A text wider than its label grows the label, about its alignment.
+void TMainForm::FitText(QLabel* label) {
+  if (label->text().isEmpty()) return;
+  const int needed =
+      label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->frameWidth() + 4;
+  const QRect r = label->geometry();
+  if (needed <= r.width()) return;
+  const Qt::Alignment align = label->alignment();
+  int left = r.left();
+  if (align & Qt::AlignHCenter) left = r.center().x() - needed / 2;
+  if (align & Qt::AlignRight) left = r.right() + 1 - needed;
+  label->setGeometry(left, r.top(), needed, r.height());
 }
 
 // The logo keeps its picture's size; the texts of the large layout stand

@@ -85,6 +85,36 @@ std::vector<int> Steps(int from, int to, int step) {
   return values;
 }
 
+// The frames drawn on the window surface, by layout (left, top, right,
+// bottom; an open frame's gap runs along its top edge between the last two).
+struct StatusFrames {
+  int position[6], status[6], alarms[6];
+  int alarmsBox[4], positionBox[4];
+  QPoint optimal, poor;
+};
+const StatusFrames kStatusFrames[] = {
+    {{127, 110, 610, 170, 304, 481}, {273, 205, 520, 353, 344, 407},
+     {273, 383, 520, 480, 345, 426}, {280, 411, 361, 433}, {532, 120, 605, 153}, {605, 310},
+     {605, 474}},
+    {{216, 120, 725, 200, 376, 579}, {360, 250, 609, 440, 440, 503},
+     {360, 510, 609, 616, 449, 513}, {376, 539, 457, 561}, {644, 144, 717, 177}, {775, 410},
+     {775, 565}},
+    {{232, 195, 980, 306, 508, 803}, {376, 360, 738, 640, 492, 588},
+     {376, 726, 738, 880, 506, 607}, {396, 769, 518, 802}, {859, 230, 969, 280}, {975, 580},
+     {975, 820}}};
+
+// The raised boxes around the two upper navigation buttons.
+struct NavigationBoxes {
+  int left, right, top1, bottom1, top2, bottom2;
+};
+const NavigationBoxes kNavigationBoxes[] = {
+    {61, 195, 212, 242, 251, 281}, {77, 211, 268, 298, 315, 345}, {60, 261, 394, 439, 465, 510}};
+
+// A button inside its raised box.
+QRect Inside(int left, int top, int right, int bottom) {
+  return QRect(QPoint(left + 1, top + 1), QPoint(right - 1, bottom - 1));
+}
+
 }  // namespace
 
 void TMainForm::ShowCurrentView() {
@@ -370,22 +400,7 @@ void TMainForm::FormPaint(QPainter& painter) {
 }
 
 void TMainForm::DrawStatusFrames(QPainter& painter) {
-  struct Frames {
-    int position[6], status[6], alarms[6];
-    int alarmsBox[4], positionBox[4];
-    QPoint optimal, poor;
-  };
-  static const Frames frames[] = {
-      {{127, 110, 610, 170, 304, 481}, {273, 205, 520, 353, 344, 407},
-       {273, 383, 520, 480, 345, 426}, {280, 411, 361, 433}, {532, 120, 605, 153},
-       {605, 310}, {605, 474}},
-      {{216, 120, 725, 200, 376, 579}, {360, 250, 609, 440, 440, 503},
-       {360, 510, 609, 616, 449, 513}, {376, 539, 457, 561}, {644, 144, 717, 177},
-       {775, 410}, {775, 565}},
-      {{232, 195, 980, 306, 508, 803}, {376, 360, 738, 640, 492, 588},
-       {376, 726, 738, 880, 506, 607}, {396, 769, 518, 802}, {859, 230, 969, 280},
-       {975, 580}, {975, 820}}};
-  const Frames& f = frames[LayoutMode];
+  const StatusFrames& f = kStatusFrames[LayoutMode];
   for (const int* open : {f.position, f.status, f.alarms})
     DrawOpenFrame(painter, open[0], open[1], open[2], open[3], open[4], open[5]);
   for (const int* box : {f.alarmsBox, f.positionBox})
@@ -395,15 +410,21 @@ void TMainForm::DrawStatusFrames(QPainter& painter) {
 }
 
 void TMainForm::DrawNavigationFrames(QPainter& painter) {
-  struct Boxes {
-    int left, right, top1, bottom1, top2, bottom2;
-  };
-  static const Boxes boxes[] = {{61, 195, 212, 242, 251, 281},
-                                {77, 211, 268, 298, 315, 345},
-                                {60, 261, 394, 439, 465, 510}};
-  const Boxes& b = boxes[LayoutMode];
+  const NavigationBoxes& b = kNavigationBoxes[LayoutMode];
   DrawRaisedBox(painter, b.left, b.top1, b.right, b.bottom1);
   DrawRaisedBox(painter, b.left, b.top2, b.right, b.bottom2);
+}
+
+// The four buttons drawn as raised fill their boxes in every layout.
+void TMainForm::PlaceFramedButtons() {
+  const StatusFrames& f = kStatusFrames[LayoutMode];
+  const NavigationBoxes& b = kNavigationBoxes[LayoutMode];
+  ResetAlarmsButton->setGeometry(
+      Inside(f.alarmsBox[0], f.alarmsBox[1], f.alarmsBox[2], f.alarmsBox[3]));
+  ResetPositionButton->setGeometry(
+      Inside(f.positionBox[0], f.positionBox[1], f.positionBox[2], f.positionBox[3]));
+  CenterIndexButton->setGeometry(Inside(b.left, b.top1, b.right, b.bottom1));
+  SetFrequencyButton->setGeometry(Inside(b.left, b.top2, b.right, b.bottom2));
 }
 
 }  // namespace quillon
