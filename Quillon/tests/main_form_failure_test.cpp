@@ -57,8 +57,13 @@ TEST_F(FailureTest, YesReconnectsOnceTheElectronicsAreBackAndAllSearchesAgain) {
 }
 
 TEST_F(FailureTest, NoContinuesInDemoModeAndTheCloseWritesNothing) {
-  questions_.handler = [](const Question&) { return Answer::No; };
+  questions_.handler = [&](const Question&) {
+    // A failure reported while the box is open asks nothing more.
+    form_->CommunicationFailure();
+    return Answer::No;
+  };
   ASSERT_TRUE(PullCableUntilAnswered());
+  EXPECT_EQ(questions_.Count(kFailureStart), 1);
   EXPECT_TRUE(form_->DemoMode);
   EXPECT_EQ(form_->windowTitle(), kDemoTitle);
   EXPECT_FALSE(form_->SetFrequencyButton->isEnabled());

@@ -348,6 +348,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   Questions& questions_;
   const ScreenInfo screen_;
   bool commandBusy_ = false;
+  bool searching_ = false;
+  bool failureOpen_ = false;
   int modelCode_ = 0;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
   std::vector<Placed> placed_;

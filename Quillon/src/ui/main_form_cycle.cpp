@@ -49,8 +49,9 @@ void TMainForm::UnlockControls() {
 }
 
 void TMainForm::ReadWriteTimerTimer() {
-  // An acquisition thread still holds the line: the request waits a tick.
-  if (Connection && Connection->ThreadRunning) return;
+  // An acquisition thread still holds the line, or a search is replacing
+  // the connection (its splash lets timers run): the request waits a tick.
+  if (searching_ || !Connection || Connection->ThreadRunning) return;
   ReadWriteTimer->stop();
   const int code = PendingCommand;
   switch (code) {

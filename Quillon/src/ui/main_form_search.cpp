@@ -2,6 +2,7 @@
 // or a failed exchange, and the switch between connected and demo mode.
 #include <QAction>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "canvas_widgets.h"
@@ -48,6 +49,7 @@ void TMainForm::HideSplash() {
 }
 
 void TMainForm::SearchForElectronics() {
+  const QScopedValueRollback searching(searching_, true);
   Connection.reset();
   AlarmHistory.clear();
   ShowSplash(QStringLiteral("Searching for Veritrak II Electronics..."), QString());
@@ -117,7 +119,11 @@ void TMainForm::RestartTimerTimer() {
   SearchForElectronics();
 }
 
+// A second failure reported while the box is open (a request failing in
+// its nested event loop) is the same failure: one box, one answer.
 void TMainForm::CommunicationFailure() {
+  if (failureOpen_) return;
+  const QScopedValueRollback open(failureOpen_, true);
   QList<Answer> answers{Answer::Yes, Answer::No, Answer::All};
   if (CurrentView != EngineeringView) answers.append(Answer::Help);
   const Question question{QuestionKind::Warning, QString::fromLatin1(kCommunicationError),
