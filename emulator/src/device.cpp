@@ -44,7 +44,7 @@ uint32_t Le32(const std::vector<uint8_t>& p) {
 
 std::chrono::nanoseconds SyncGap(const LineSettings& line) {
   if (line.syncGap.count() > 0) return line.syncGap;
-  return line.paced ? kPacedByteTime * 3 / 2 : std::chrono::microseconds(250);
+  return line.paced ? kPacedByteTime * 3 / 2 : std::chrono::microseconds(50);
 }
 
 }  // namespace

@@ -3,18 +3,22 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 
 namespace veritrak {
 namespace {
 
-// Milliseconds to wait for `deadline`, rounded up; -1 waits for an event.
-int TimeoutMs(TimePoint now, std::optional<TimePoint> deadline) {
-  if (!deadline || *deadline == TimePoint::max()) return -1;
-  if (*deadline <= now) return 0;
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(*deadline - now).count();
-  return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+// The wait until `deadline`, to the nanosecond: a lone sync byte is told
+// from a frame by a fraction of a millisecond. Null waits for an event.
+const timespec* Timeout(TimePoint now, std::optional<TimePoint> deadline, timespec& wait) {
+  if (!deadline || *deadline == TimePoint::max()) return nullptr;
+  const auto ns = *deadline <= now ? 0 : std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                             *deadline - now).count();
+  wait.tv_sec = static_cast<time_t>(std::min<int64_t>(ns / 1000000000, INT_MAX));
+  wait.tv_nsec = static_cast<long>(ns % 1000000000);
+  return &wait;
 }
 
 std::optional<TimePoint> Earlier(std::optional<TimePoint> a, std::optional<TimePoint> b) {
@@ -59,7 +63,9 @@ std::optional<TimePoint> ServeLoop::NextDeadline(TimePoint now, bool connected) 
 bool ServeLoop::Wait(TimePoint now, bool connected) {
   const short out = connected && tx_.Blocked() ? POLLOUT : 0;
   pollfd fds[2] = {{line_, static_cast<short>(POLLIN | out), 0}, {wake_.ReadEnd(), POLLIN, 0}};
-  if (poll(fds, 2, TimeoutMs(now, NextDeadline(now, connected))) < 0) return errno == EINTR;
+  timespec wait{};
+  if (ppoll(fds, 2, Timeout(now, NextDeadline(now, connected), wait), nullptr) < 0)
+    return errno == EINTR;
   if (fds[1].revents & POLLIN) wake_.Drain();
   if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) return false;
   if (fds[0].revents & POLLIN) Receive();

@@ -44,7 +44,7 @@ struct LineSettings {
   // Unpaced stream records per second; 0 streams as fast as the line drains.
   double recordRate = 2000;
   // A start byte with nothing behind it for this long is a lone sync byte;
-  // zero chooses one and a half byte times when paced and 250 us unpaced,
+  // zero chooses one and a half byte times when paced and 50 us unpaced,
   // where a frame's bytes arrive together.
   std::chrono::microseconds syncGap{0};
 };
