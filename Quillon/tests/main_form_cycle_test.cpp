@@ -167,6 +167,15 @@ TEST_F(CycleTest, DisplayStateButtonsAndBufferRequests) {
   form_->PostRequest(99, 100);
   Finish(99);
   EXPECT_EQ(form_->ViewState[StatusView], ActionStop);
+
+  // A new search makes every view live again.
+  splashTexts_.clear();
+  form_->SearchForElectronics1Click();
+  Finish(5);
+  EXPECT_EQ(splashTexts_, (QStringList{"Polling Com1...", "Osprey Electronics Found on COM1"}));
+  EXPECT_EQ(form_->ViewState, (std::array<int, 5>{1, 1, 1, 1, 1}));
+  EXPECT_EQ(form_->windowTitle(), kLiveTitle);
+  EXPECT_TRUE(WaitForLivePositions());
 }
 
 }  // namespace
