@@ -49,11 +49,12 @@ std::chrono::nanoseconds SyncGap(const LineSettings& line) {
 
 }  // namespace
 
-Device::Device(const Options& options, const FaultControl& faults, Transmitter& tx,
-               TimePoint origin)
+Device::Device(const Options& options, const FaultControl& faults, HostJournal& journal,
+               Transmitter& tx, TimePoint origin)
     : settings_(options.device),
       line_(options.line),
       faults_(faults),
+      journal_(journal),
       tx_(tx),
       origin_(origin),
       parser_(SyncGap(options.line), *this),
@@ -167,6 +168,7 @@ void Device::WriteWord(const Frame& frame, TimePoint at) {
   if (frame.payload.size() != kWordPayload && !blockWrite) return;
   if (!Acknowledge(at) || blockWrite) return;
   const uint32_t word = Le32(frame.payload);
+  journal_.Record(word);
   const auto reg = static_cast<uint8_t>(word >> 16);
   const auto value = static_cast<uint16_t>(word);
   if (reg == kCommandRegister)

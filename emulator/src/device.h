@@ -8,6 +8,7 @@
 
 #include "faults.h"
 #include "frame_parser.h"
+#include "host_journal.h"
 #include "register_map.h"
 #include "signal_model.h"
 #include "stream.h"
@@ -18,7 +19,8 @@ namespace veritrak {
 
 class Device final : public FrameSink {
  public:
-  Device(const Options& options, const FaultControl& faults, Transmitter& tx, TimePoint origin);
+  Device(const Options& options, const FaultControl& faults, HostJournal& journal, Transmitter& tx,
+         TimePoint origin);
 
   // `at` is when the byte finished arriving.
   void Receive(uint8_t byte, TimePoint at);
@@ -52,6 +54,7 @@ class Device final : public FrameSink {
   DeviceSettings settings_;
   LineSettings line_;
   const FaultControl& faults_;
+  HostJournal& journal_;
   Transmitter& tx_;
   TimePoint origin_;
   FrameParser parser_;

@@ -5,6 +5,7 @@
 
 #include "device.h"
 #include "faults.h"
+#include "host_journal.h"
 #include "pseudo_terminal.h"
 #include "serve_loop.h"
 #include "transmitter.h"
@@ -18,17 +19,18 @@ struct Emulator::Impl {
   }
 
   // Everything the device touches lives on the serving thread; only the
-  // fault settings and the stop flag are shared.
+  // fault settings, the journal of written words and the stop flag are shared.
   void Serve() {
     const TimePoint origin = Clock::now();
     LineNoise noise(faults, options.head.seed + 1);
     Transmitter tx(options.line.paced, noise);
-    Device device(options, faults, tx, origin);
+    Device device(options, faults, journal, tx, origin);
     ServeLoop(pty.Master(), wake, device, tx, faults, options.line.paced, stopping).Run();
   }
 
   const Options options;
   FaultControl faults;
+  HostJournal journal;
   PseudoTerminal pty;
   WakePipe wake;
   std::atomic<bool> stopping{false};
@@ -66,5 +68,7 @@ void Emulator::PlugCable() {
 }
 
 bool Emulator::CablePulled() const { return impl_->faults.Silent(Clock::now()); }
+
+std::vector<uint32_t> Emulator::WrittenWords() const { return impl_->journal.Words(); }
 
 }  // namespace veritrak

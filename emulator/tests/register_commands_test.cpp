@@ -84,6 +84,18 @@ TEST_F(RegisterCommands, WritesToWriteAddressesChangeWhatIsReadBack) {
   EXPECT_EQ(Read(0x21), status) << "and ignores the write";
 }
 
+TEST_F(RegisterCommands, JournalKeepsTheAcknowledgedWordsInOrder) {
+  Serve();
+  EXPECT_EQ(WriteRegisterWren(kPort, 0x830030), 0);
+  EXPECT_EQ(WriteRegisterWren(kPort, 0x800002), 0);
+  Device().SetRefuseAcks(true);
+  EXPECT_LT(WriteRegisterWren(kPort, 0x820001), 0);
+  Device().SetRefuseAcks(false);
+  Read(0x03);
+  EXPECT_EQ(Device().WrittenWords(), (std::vector<uint32_t>{0x830030, 0x800002}))
+      << "reads and refused writes leave no entry";
+}
+
 TEST_F(RegisterCommands, FinchFamilySharesTheRegisters) {
   Serve();
   EXPECT_EQ(WriteRegisterFinch(kPort, 0x890000 + 300), 0);

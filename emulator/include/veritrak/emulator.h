@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace veritrak {
 
@@ -87,6 +88,10 @@ class Emulator {
   void PullCable(std::optional<std::chrono::milliseconds> duration = std::nullopt);
   void PlugCable();
   bool CablePulled() const;
+
+  // The register and command words the electronics acknowledged, oldest
+  // first (the last 1024 of them).
+  std::vector<uint32_t> WrittenWords() const;
 
  private:
   struct Impl;
