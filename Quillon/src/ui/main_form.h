@@ -9,6 +9,8 @@
 //   main_form_commands.cpp  the device commands of the menus
 //   main_form_buttons.cpp   the view, display-state and help buttons and menus
 //   main_form_plots.cpp     what the acquisition threads draw on the plot
+//   main_form_engineering.cpp  the engineering display as view 4
+//   main_form_hover.cpp     the buttons' highlight under the mouse
 #pragma once
 
 #include <QFont>
@@ -41,6 +43,7 @@ class SpeedButton;
 class Surface;
 class TAboutBoxForm;
 class TEditDialogForm;
+class TEngineeringDisplay;
 class TInfoForm;
 class TRadioDialog;
 class TStartup;
@@ -124,6 +127,13 @@ class TMainForm : public QMainWindow, public WindowLink {
   void Engineering1Click();
   void Veritrakversion1Click();
   void Zeroposition1Click();
+  void SetInterpolationButtonClick();
+  void SetFrequencyButtonClick();
+  void CenterIndexButtonClick();
+  void HardwareReset1Click();
+  void EngineeringDisplay1Click();
+  void DataProcessingForSetupandStatus1Click();
+  void PlotTypeGroupClick(int item);
   void SoftwareSystemReset1Click();
   void SearchForElectronics1Click();
   void ClearBuffersClick(int target);
@@ -194,8 +204,10 @@ class TMainForm : public QMainWindow, public WindowLink {
   TRadioDialog* RadioDialog = nullptr;
   TEditDialogForm* EditDialogForm = nullptr;
   TInfoForm* InfoForm = nullptr;
+  TEngineeringDisplay* EngineeringDisplay = nullptr;
 
   // ---- main menu ----
+  QAction *File1, *View1, *Settings1, *Tools1;
   QAction *Loaddata1, *Savedata1, *StatusandSetup1, *EncoderSignal1, *SignalStrengthData1,
       *PositionandVelocityData1, *Exit1;
   QAction *Mainwindow1, *Lissajous1, *SignalMonitor1, *EncoderPositionPlot1, *Engineering1,
@@ -219,7 +231,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   QString PositionUnits, VelocityUnits, TimeUnits;
   Settings Persisted;  // the fields kept in the settings files
   QStringList AlarmHistory;
-  float PositionPlotSeconds = 0;
+  // Ten seconds until the plot settings give another span: with none, every
+  // sample would open a new window and the position plot would stay empty.
+  float PositionPlotSeconds = 10;
   float GratingPitch = 0, CountLength = 0, PositionScale = 0;
   int32_t ElectronicsType = 0;
   int YellowAlarmCount = 0, RedAlarmCount = 0, GreenCount = 0, OverSignalCount = 0,
@@ -233,6 +247,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   int PlotScaleArgument = 0;
   uint32_t WriteWord = 0;
   bool Closing = false;
+  // Asked for by a hidden, disabled item; nothing reads it.
+  bool StatusDataProcessing = false;
 
  signals:
   // After each request of the read/write cycle has been carried out.
@@ -244,13 +260,15 @@ class TMainForm : public QMainWindow, public WindowLink {
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // The controls of one region move together between the layout modes.
   enum class Region { Title, Position, DataBar, Navigation, Status, Alarms, SignalLevel, Plot };
   enum class FontRole {
     Normal, Button, Heading, BigHeading, SignalHeading, PositionHeading, PositionValue,
-    LogoBig, LogoSmall, LogoModel, PlotTitle, Description, AxisTitle, AxisLabel, BandLabel
+    LogoBig, LogoSmall, LogoModel, PlotTitle, Description, AxisTitle, AxisLabel, BandLabel,
+    HighlightButton
   };
   struct Placed {
     QWidget* widget;
@@ -344,6 +362,15 @@ class TMainForm : public QMainWindow, public WindowLink {
   void PageButton(int code, int view, bool recordLeft);
   void ViewMenuItem(int code, int view);
   bool Confirmed(const char* warning);
+
+  // The engineering display (main_form_engineering.cpp).
+  void CreateEngineeringDisplay();
+  void SetMainMenusEnabled(bool enabled);
+
+  // Hover highlighting (main_form_hover.cpp).
+  void TrackHover();
+  // `hot` gets the highlight font, every other button the normal one.
+  void HighlightButton(const QWidget* hot);
 
   Questions& questions_;
   const ScreenInfo screen_;

@@ -8,6 +8,7 @@
 #include "canvas_widgets.h"
 #include "help_viewer.h"
 #include "main_form.h"
+#include "radio_dialog.h"
 
 namespace quillon {
 namespace {
@@ -41,11 +42,13 @@ void TMainForm::EncoderSignalButtonClick() {
     PageButton(0, CurrentView, false);
 }
 
+// PreviousView keeps the view being left, so that a return the status
+// page's thread refuses goes back to the plot it came from.
 void TMainForm::SignalStrengthButtonClick() {
   if (CurrentView == StatusView)
-    PageButton(9, StrengthView, false);
+    PageButton(9, StrengthView, true);
   else
-    PageButton(11, StatusView, false);
+    PageButton(11, StatusView, true);
 }
 
 void TMainForm::PositionButtonClick() { PageButton(10, PositionView, true); }
@@ -61,9 +64,9 @@ void TMainForm::ViewMenuItem(int code, int view) {
   if (ViewState[view] == ActionView) ViewState[view] = ActionStop;
 }
 
+// From every plot, the position plot included, as a user expects of F2.
 void TMainForm::Mainwindow1Click() {
-  if (CurrentView == SignalView || CurrentView == StrengthView)
-    SignalStrengthButtonClick();
+  if (CurrentView >= SignalView && CurrentView <= PositionView) SignalStrengthButtonClick();
 }
 
 void TMainForm::Lissajous1Click() { ViewMenuItem(8, SignalView); }
@@ -117,6 +120,14 @@ void TMainForm::FastButtonClick() {
 // The lamps only; the alarm counters run on.
 void TMainForm::ResetAlarmsButtonClick() {
   for (Shape* lamp : {YellowShape, RedShape, OverSignalShape}) lamp->SetBrush(kGreyText);
+}
+
+void TMainForm::DataProcessingForSetupandStatus1Click() {
+  const std::optional<int> item = RadioDialog->Ask(
+      {.caption = "Enable or Disable Data Processing Features for Setup and Status",
+       .items = {"Enable", "Disable"},
+       .selected = StatusDataProcessing ? 0 : 1});
+  if (item) StatusDataProcessing = *item == 0;
 }
 
 void TMainForm::Veritraksoftwarehelp1Click() {

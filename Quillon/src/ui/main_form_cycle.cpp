@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "canvas_widgets.h"
+#include "engineering_display.h"
 #include "info_form.h"
 #include "main_form.h"
 
@@ -175,6 +176,7 @@ void TMainForm::PlotSettingsRequest() {
 }
 
 void TMainForm::ShowEngineeringRequest() {
+  EngineeringDisplay->show();
   NormalCursor();
   ApplyViewState();
 }
@@ -247,17 +249,6 @@ void TMainForm::ApplyPlotSettings(int argument) {
   PlotScaleArgument = argument;
   commandBusy_ = true;
   PostRequest(12, 400);
-}
-
-void TMainForm::LeaveEngineeringDisplay() {
-  CurrentView = PreviousView;
-  commandBusy_ = true;
-  PostRequest(14, 1000);
-}
-
-void TMainForm::QueueRegisterWrite(uint32_t word) {
-  WriteWord = word;
-  PendingCommand = 15;
 }
 
 }  // namespace quillon

@@ -262,13 +262,12 @@ void TMainForm::CreateControls() {
     title->hide();
   }
 
-  // Holders of the speed buttons' normal and highlight fonts.
+  // Holders of the speed buttons' normal and highlight fonts, which the
+  // layout modes scale with the buttons.
   BitBtn1 = new QPushButton(QStringLiteral("Show Standard Display"), surface);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn1->setFont(SansFont(12));
+  Place(BitBtn1, "BitBtn1", {78, 551, 133, 29}, R::Navigation, F::Button);
   BitBtn2 = new QPushButton(surface);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-  BitBtn2->setFont(SansFont(15, true));
+  Place(BitBtn2, "BitBtn2", {78, 551, 133, 29}, R::Navigation, F::HighlightButton);
   BitBtn1->hide();
   BitBtn2->hide();
 }
@@ -300,7 +299,8 @@ void TMainForm::CreateMenus() {
   Mainwindow1 = AddItem(view, "Mainwindow1", "&Status and Setup", Qt::Key_F2);
   Lissajous1 = AddItem(view, "Lissajous1", "&Encoder Signal Plot", Qt::Key_F3);
   SignalMonitor1 = AddItem(view, "SignalMonitor1", "Signal Strength &Plot", Qt::Key_F4);
-  EncoderPositionPlot1 = AddItem(view, "EncoderPositionPlot1", "Encoder Position Plot");
+  EncoderPositionPlot1 =
+      AddItem(view, "EncoderPositionPlot1", "Encoder Position Plot", Qt::Key_F5);
   Engineering1 = AddItem(view, "Engineering1", "Engineering &Display", Qt::Key_F6);
   Resetalarms1 = AddItem(view, "Resetalarms1", "&Alarm History Log...");
   Veritrakversion1 = AddItem(view, "Veritrakversion1", "Veritrak II Electronics &Info...");
@@ -333,6 +333,11 @@ void TMainForm::CreateMenus() {
   SearchForElectronics1 =
       AddItem(tools, "SearchForElectronics1", "&Search For Veritrak Electronics");
 
+  File1 = file->menuAction();
+  View1 = view->menuAction();
+  Settings1 = settings->menuAction();
+  Tools1 = tools->menuAction();
+
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
   Encoderinstallationwizard1 =
       AddItem(help, "Encoderinstallationwizard1", "Encoder &Installation Wizard", Qt::Key_F8);
@@ -345,7 +350,7 @@ void TMainForm::CreateMenus() {
   // invisible action, but these keep the enabled state the modes give them.
   auto* hiddenItems = new QMenu(this);
   for (QAction* hidden :
-       {Loaddata1, Savedata1, EncoderPositionPlot1, Resetalarms1, Interpolation1, Bandwidth1,
+       {Loaddata1, Savedata1, Resetalarms1, Interpolation1, Bandwidth1,
         Encoder1, DataProcessingForSetupandStatus1, ResetDataBuffers1, LocateIndex1,
         Zeroposition1, HardwareReset1, SearchForElectronics1, Encoderinstallationwizard1}) {
     for (QObject* holder : hidden->associatedObjects())
@@ -383,6 +388,9 @@ void TMainForm::ConnectControls() {
   click(FastButton, &TMainForm::FastButtonClick);
   click(ResetAlarmsButton, &TMainForm::ResetAlarmsButtonClick);
   click(ResetPositionButton, &TMainForm::ResetPositionButtonClick);
+  click(SetInterpolationButton, &TMainForm::SetInterpolationButtonClick);
+  connect(PlotTypeGroup, &RadioGroup::Clicked, this, &TMainForm::PlotTypeGroupClick);
+  TrackHover();
 
   const auto item = [this](QAction* action, auto handler) {
     connect(action, &QAction::triggered, this, handler);
@@ -398,6 +406,12 @@ void TMainForm::ConnectControls() {
   item(Zeroposition1, &TMainForm::Zeroposition1Click);
   item(SoftwareSystemReset1, &TMainForm::SoftwareSystemReset1Click);
   item(SearchForElectronics1, &TMainForm::SearchForElectronics1Click);
+  item(Interpolation1, &TMainForm::SetInterpolationButtonClick);
+  item(Bandwidth1, &TMainForm::SetFrequencyButtonClick);
+  item(LocateIndex1, &TMainForm::CenterIndexButtonClick);
+  item(HardwareReset1, &TMainForm::HardwareReset1Click);
+  item(EngineeringDisplay1, &TMainForm::EngineeringDisplay1Click);
+  item(DataProcessingForSetupandStatus1, &TMainForm::DataProcessingForSetupandStatus1Click);
   item(SetupandStatus1, [this] { ClearBuffersClick(StatusView); });
   item(EncoderSignal2, [this] { ClearBuffersClick(SignalView); });
   item(SignalStrength1, [this] { ClearBuffersClick(StrengthView); });

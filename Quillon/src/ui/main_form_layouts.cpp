@@ -92,7 +92,8 @@ QFont TMainForm::FontFor(FontRole role) const {
       /* Description */ {8, 13, 14, true},
       /* AxisTitle */ {8, 12, 12, true},
       /* AxisLabel */ {7, 12, 13, true},
-      /* BandLabel */ {7, 12, 12, true}};
+      /* BandLabel */ {7, 12, 12, true},
+      /* HighlightButton */ {9, 15, 16, true}};
   const FontSizes& size = sizes[static_cast<int>(role)];
   if (LayoutMode == 1) return SansFont(size.medium, size.bold);
   QFont font = SansFont(12, size.bold);

@@ -1,12 +1,32 @@
 // What the acquisition threads draw on the plot, on the GUI thread inside
-// their synchronised calls.
+// their synchronised calls. The mapping and the pens are plot_drawing's;
+// here they meet the window's image, labels and plot types.
 #include <QLabel>
 
 #include "canvas_widgets.h"
+#include "engineering_display.h"
 #include "main_form.h"
-#include "number_format.h"
+#include "plot_drawing.h"
 
 namespace quillon {
+namespace {
+
+template <class Draw>
+void Paint(PaintBox* box, Draw draw) {
+  {
+    QPainter painter(&box->Image());
+    draw(painter, plot::Size{box->Image().width(), box->Image().height()});
+  }
+  box->update();
+}
+
+plot::Units UnitsOf(const TMainForm& form) { return {form.PositionScale, form.CountLength}; }
+
+void SetLabels(const std::array<QLabel*, 5>& labels, const std::array<QString, 5>& texts) {
+  for (size_t i = 0; i < labels.size(); ++i) labels[i]->setText(texts[i]);
+}
+
+}  // namespace
 
 void TMainForm::ClearLissajous() {
   ClearGraph();
@@ -18,32 +38,87 @@ void TMainForm::ClearTimePlot() {
   DrawPlotGrid();
 }
 
-void TMainForm::ShowTime(float seconds) { TimeText2->setText(FormatFixed(seconds, 6, 1)); }
+void TMainForm::ShowTime(float seconds) { TimeText2->setText(plot::TimeText(seconds)); }
 
-void TMainForm::DrawLissajousPoint(bool, const SignalSample&, float time) { ShowTime(time); }
+// Erasing punches holes into the grid, so the grid is redrawn before the
+// points are drawn.
+void TMainForm::DrawLissajousPoint(bool erase, const SignalSample& sample, float time) {
+  if (!erase) DrawPlotGrid();
+  Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
+    plot::DrawLissajousSample(painter, sample, size.width, Persisted.EncoderPlotType, erase);
+  });
+  if (!erase) ShowTime(time);
+}
 
-void TMainForm::DrawLissajousBatch(bool, const SignalBatch&, const SignalBatch&, float time) {
+void TMainForm::DrawLissajousBatch(bool erase, const SignalBatch& fresh, const SignalBatch& old,
+                                   float time) {
+  const auto draw = [this](const SignalBatch& batch, bool asErase) {
+    Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
+      for (const SignalSample& sample : batch)
+        plot::DrawLissajousSample(painter, sample, size.width, Persisted.EncoderPlotType, asErase);
+    });
+  };
+  if (erase) draw(old, true);
+  DrawPlotGrid();
+  draw(fresh, false);
   ShowTime(time);
 }
 
-int32_t TMainForm::DrawStrengthPoint(int32_t, int32_t, int32_t, float time, int32_t, int32_t) {
+int32_t TMainForm::DrawStrengthPoint(int32_t position, int32_t x, int32_t y, float time,
+                                     int32_t maximum, int32_t minimum) {
+  int height = 0;
+  Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
+    if (modelCode_ <= 2) plot::DrawStrengthReferenceLines(painter, LayoutMode);
+    height = plot::StrengthHeight(x, y, size.height);
+    plot::DrawStrengthMark(painter, plot::StrengthX(position, minimum, maximum, size.width), height,
+                           size.height);
+  });
   ShowTime(time);
-  return 0;
+  return height;
 }
 
-void TMainForm::ReplotStrength(const int32_t*, const int32_t*, int32_t, int32_t, int32_t) {}
+void TMainForm::ReplotStrength(const int32_t* positions, const int32_t* heights, int32_t maximum,
+                               int32_t minimum, int32_t n) {
+  Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
+    for (int32_t i = 1; i <= n; ++i)
+      plot::DrawStrengthMark(painter, plot::StrengthX(positions[i], minimum, maximum, size.width),
+                             heights[i], size.height);
+  });
+}
 
-void TMainForm::WriteStrengthLabels(int32_t, int32_t) {}
+void TMainForm::WriteStrengthLabels(int32_t minimum, int32_t maximum) {
+  SetLabels(XValues, plot::StrengthXLabels(minimum, maximum, UnitsOf(*this)));
+}
 
-void TMainForm::WriteTimeLabels(float, float) {}
+void TMainForm::WriteTimeLabels(float start, float end) {
+  SetLabels(XValues, plot::TimeLabels(start, end));
+}
 
-void TMainForm::WriteValueLabels(const AxisLimits&) {}
+void TMainForm::WriteValueLabels(const AxisLimits& limits) {
+  SetLabels({YValues[0], YValues[1], YValues[2], YValues[3], YValues[4]},
+            plot::PositionLabels(limits.positionMin, limits.positionMax, UnitsOf(*this)));
+  SetLabels({YValues[5], YValues[6], YValues[7], YValues[8], YValues[9]},
+            plot::VelocityLabels(limits.velocityMin, limits.velocityMax, UnitsOf(*this)));
+}
 
-void TMainForm::DrawTraceSegment(const TraceSegment& segment) { ShowTime(segment.timeNow); }
+void TMainForm::DrawTraceSegment(const TraceSegment& segment) {
+  ShowTime(segment.timeNow);
+  Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
+    plot::DrawTraceSegment(painter, segment, size, Persisted.PositionPlotType);
+  });
+}
 
-void TMainForm::ReplotTrace(const int32_t*, const float*, const float*, int32_t, float, float,
-                            const AxisLimits&) {}
+void TMainForm::ReplotTrace(const int32_t* positions, const float* velocities, const float* times,
+                            int32_t n, float windowStart, float windowSpan,
+                            const AxisLimits& limits) {
+  Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
+    plot::ReplotTrace(painter, positions, velocities, times, n, windowStart, windowSpan, limits,
+                      size, Persisted.PositionPlotType);
+  });
+}
 
-void TMainForm::ShowRegisterPass(const QStringList&) {}
+void TMainForm::ShowRegisterPass(const QStringList& texts) {
+  EngineeringDisplay->ShowRegisterPass(texts);
+}
 
 }  // namespace quillon

@@ -67,6 +67,7 @@ void TMainForm::CreateDialogs() {
   RadioDialog = new TRadioDialog(this);
   EditDialogForm = new TEditDialogForm(this);
   InfoForm = new TInfoForm(this);
+  CreateEngineeringDisplay();
 }
 
 void TMainForm::ReadSettings() {

@@ -103,12 +103,15 @@ const StatusFrames kStatusFrames[] = {
      {376, 726, 738, 880, 506, 607}, {396, 769, 518, 802}, {859, 230, 969, 280}, {975, 580},
      {975, 820}}};
 
-// The raised boxes around the two upper navigation buttons.
+// The raised boxes around the upper navigation buttons. The third holds
+// the status page's way to the position plot, which would otherwise be
+// reachable only through a hidden menu item.
 struct NavigationBoxes {
-  int left, right, top1, bottom1, top2, bottom2;
+  int left, right, top1, bottom1, top2, bottom2, top3, bottom3;
 };
-const NavigationBoxes kNavigationBoxes[] = {
-    {61, 195, 212, 242, 251, 281}, {77, 211, 268, 298, 315, 345}, {60, 261, 394, 439, 465, 510}};
+const NavigationBoxes kNavigationBoxes[] = {{61, 195, 212, 242, 251, 281, 290, 320},
+                                            {77, 211, 268, 298, 315, 345, 362, 392},
+                                            {60, 261, 394, 439, 465, 510, 536, 581}};
 
 // A button inside its raised box.
 QRect Inside(int left, int top, int right, int bottom) {
@@ -144,14 +147,14 @@ void TMainForm::ShowStatusView() {
            PositionText, EncoderPositionText, UnitsBox, ResetPositionButton, SignalLevelText,
            IndexBox, ResolutionBox, ResetAlarmsButton, AlarmsText, YellowAlarmText, RedAlarmText,
            OverSignalText, IndexText, ResolutionText, YellowShape, RedShape, OverSignalShape,
-           IndexShape, SignalBar, StatusText})
+           IndexShape, SignalBar, StatusText, PositionButton})
     control->show();
   for (QWidget* control : std::initializer_list<QWidget*>{
            StrengthPointer, PoorText, MarginalText, GoodText, OptimalText, InterpolationBox,
            FrequencyBox, AlarmHistoryButton, InterpolationText, FrequencyText, DataPlotsText,
-           EncoderSignalButton, SignalStrengthButton, PositionButton, LeftPanel, RightPanel,
-           TopPanel, BottomPanel, GraphBox, PlotTypeGroup, PlotNameText, PlotDescriptionText,
-           YAxisTextTop, YAxisTextBottom, XAxisText})
+           EncoderSignalButton, SignalStrengthButton, LeftPanel, RightPanel, TopPanel,
+           BottomPanel, GraphBox, PlotTypeGroup, PlotNameText, PlotDescriptionText, YAxisTextTop,
+           YAxisTextBottom, XAxisText})
     control->hide();
   for (QLabel* label : YValues) label->hide();
   for (QLabel* label : XValues) label->hide();
@@ -261,6 +264,20 @@ void TMainForm::ShowEncoderSignalView() {
   if (LayoutMode != 1)
     for (QLabel* label : XValues) SetPointSize(label, LayoutMode == 0 ? 7 : 14);
   UpdateTitle();
+}
+
+// The group is hidden in this design; its choice comes from the settings.
+void TMainForm::PlotTypeGroupClick(int item) {
+  if (CurrentView == SignalView && item != Persisted.EncoderPlotType) {
+    Persisted.EncoderPlotType = item;
+    DrawPlotGrid();
+    ShowEncoderPlotDescription();
+  } else if (CurrentView == PositionView && item != Persisted.PositionPlotType) {
+    Persisted.PositionPlotType = item;
+    ShowPositionAxisTitles();
+    if (Connection) Connection->MarkPositionAxisChanged();
+  }
+  WriteSettings();
 }
 
 void TMainForm::ShowEncoderPlotDescription() {
@@ -413,6 +430,7 @@ void TMainForm::DrawNavigationFrames(QPainter& painter) {
   const NavigationBoxes& b = kNavigationBoxes[LayoutMode];
   DrawRaisedBox(painter, b.left, b.top1, b.right, b.bottom1);
   DrawRaisedBox(painter, b.left, b.top2, b.right, b.bottom2);
+  if (CurrentView == StatusView) DrawRaisedBox(painter, b.left, b.top3, b.right, b.bottom3);
 }
 
 // The four buttons drawn as raised fill their boxes in every layout.
@@ -425,6 +443,7 @@ void TMainForm::PlaceFramedButtons() {
       Inside(f.positionBox[0], f.positionBox[1], f.positionBox[2], f.positionBox[3]));
   CenterIndexButton->setGeometry(Inside(b.left, b.top1, b.right, b.bottom1));
   SetFrequencyButton->setGeometry(Inside(b.left, b.top2, b.right, b.bottom2));
+  PositionButton->setGeometry(Inside(b.left, b.top3, b.right, b.bottom3));
 }
 
 }  // namespace quillon

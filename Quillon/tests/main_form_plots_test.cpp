@@ -1,0 +1,189 @@
+// What the three plots draw from live data, checked in the plot's pixels
+// against the samples recorded in the rings.
+#include <cmath>
+
+#include "canvas_widgets.h"
+#include "live_form_fixture.h"
+#include "plot_drawing.h"
+
+namespace quillon {
+namespace {
+
+class PlotsTest : public LiveFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    StartLive();
+  }
+
+  void EnterLive(QAction* item, int code, int view) {
+    item->trigger();
+    Finish(code);
+    ASSERT_TRUE(WaitLive(view));
+    ASSERT_TRUE(WaitUnlocked());
+  }
+
+  void Stop() {
+    form_->StopButton->click();
+    Finish(20);
+  }
+
+  int Count(const QColor& colour) const {
+    const QImage& image = form_->GraphBox->Image();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+    return n;
+  }
+
+  // The pen is two pixels wide: a point covers its own pixel or a neighbour.
+  bool Near(QPoint p, const QColor& colour) const {
+    const QImage& image = form_->GraphBox->Image();
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (image.valid(p.x() + dx, p.y() + dy) &&
+            image.pixelColor(p.x() + dx, p.y() + dy) == colour)
+          return true;
+    return false;
+  }
+
+  static std::array<QString, 5> Texts(const std::array<QLabel*, 5>& labels) {
+    std::array<QString, 5> texts;
+    for (size_t i = 0; i < labels.size(); ++i) texts[i] = labels[i]->text();
+    return texts;
+  }
+
+  plot::Units Units() const { return {form_->PositionScale, form_->CountLength}; }
+};
+
+TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
+  constexpr int32_t kTrail = 20;
+  ComData& c = *form_->Connection;
+  c.SetPlotSizes(kTrail, form_->Persisted.SignalStrengthPoints, form_->PositionPlotSeconds);
+  EnterLive(form_->Lissajous1, 8, SignalView);
+  form_->PlotTypeGroupClick(plot::FirstOnly);
+  ASSERT_TRUE(WaitRecorded(SignalView, 2000));
+  Stop();
+
+  // Batches of five are drawn; the trail is the last kTrail samples drawn.
+  const int32_t drawnEnd = c.WriteIndex[SignalView] / 5 * 5;
+  const int width = form_->GraphBox->Image().width();
+  const auto rawPoint = [&](int32_t slot) {
+    const SignalRing& ring = c.Signal();
+    return plot::MapLissajous({ring.x[slot], ring.y[slot], ring.magnitude[slot], ring.angle[slot]},
+                              width)
+        .raw;
+  };
+  const auto inside = [&](QPoint p) { return form_->GraphBox->Image().valid(p); };
+  int shown = 0, inTrail = 0;
+  for (int32_t slot = drawnEnd - kTrail; slot < drawnEnd; ++slot) {
+    if (!inside(rawPoint(slot))) continue;
+    ++inTrail;
+    shown += Near(rawPoint(slot), plot::kRaw);
+  }
+  ASSERT_GT(inTrail, 0);
+  // Erasing an old processed point may cut into a new raw one now and then.
+  EXPECT_GE(shown * 5, inTrail * 4) << shown << " of " << inTrail;
+  // A trail point's pixels reach up to three pixels from an old point's.
+  const auto nearTrail = [&](QPoint p) {
+    for (int32_t slot = drawnEnd - kTrail; slot < drawnEnd; ++slot) {
+      const QPoint d = rawPoint(slot) - p;
+      if (std::max(std::abs(d.x()), std::abs(d.y())) <= 3) return true;
+    }
+    return false;
+  };
+  int erased = 0;
+  for (int32_t slot = 0; slot < drawnEnd - kTrail; ++slot) {
+    const QPoint p = rawPoint(slot);
+    if (!inside(p) || nearTrail(p)) continue;
+    ++erased;
+    EXPECT_FALSE(Near(p, plot::kRaw)) << "sample " << slot << " at " << p.x() << "," << p.y();
+  }
+  EXPECT_GT(erased, 100);
+  EXPECT_EQ(Count(plot::kProcessed), 0) << "type 0 draws the raw signal only";
+
+  // Type 1 draws the processed vector in its own colour, and is kept.
+  form_->PlotTypeGroupClick(plot::SecondOnly);
+  EXPECT_EQ(ReadSettings(installDir_.path()).EncoderPlotType, plot::SecondOnly);
+  form_->AcquireButton->click();
+  ASSERT_TRUE(WaitRecorded(SignalView, 200));
+  Stop();
+  EXPECT_GT(Count(plot::kProcessed), 0);
+  EXPECT_EQ(Count(plot::kRaw), 0);
+}
+
+TEST_F(PlotsTest, StrengthSweepsRestartAndTheAxisFollowsThePosition) {
+  constexpr int32_t kSweep = 50;
+  ComData& c = *form_->Connection;
+  c.SetPlotSizes(form_->Persisted.LissajousPoints, kSweep, form_->PositionPlotSeconds);
+  EnterLive(form_->SignalMonitor1, 9, StrengthView);
+  ASSERT_TRUE(WaitRecorded(StrengthView, 1000));
+  Stop();
+
+  const int32_t lo = c.PositionAxisMin[StrengthPlot], hi = c.PositionAxisMax[StrengthPlot];
+  const StrengthRing& ring = c.Strength();
+  const int32_t last = c.WriteIndex[StrengthView] - 1;
+  ASSERT_LT(lo, hi);
+  EXPECT_LE(lo, ring.position[last]);
+  EXPECT_GE(hi, ring.position[last]);
+  EXPECT_EQ(Texts(form_->XValues), plot::StrengthXLabels(lo, hi, Units()));
+
+  const QImage& image = form_->GraphBox->Image();
+  const int h = plot::StrengthHeight(ring.x[last], ring.y[last], image.height());
+  EXPECT_TRUE(
+      Near({plot::StrengthX(ring.position[last], lo, hi, image.width()), image.height() - h},
+           plot::kLime));
+  // Each restart clears the plot: no more marks than one sweep holds.
+  const int marks = Count(plot::kLime);
+  EXPECT_GT(marks, 0);
+  EXPECT_LE(marks, kSweep * 8);
+  // This model has the reference lines.
+  EXPECT_EQ(image.pixelColor(2, 25), plot::kGreen);
+  EXPECT_EQ(image.pixelColor(2, 287), plot::kGreen);
+}
+
+TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
+  constexpr float kSpan = 0.5f;
+  ComData& c = *form_->Connection;
+  c.SetPlotSizes(form_->Persisted.LissajousPoints, form_->Persisted.SignalStrengthPoints, kSpan);
+  EnterLive(form_->EncoderPositionPlot1, 10, PositionView);
+  form_->PlotTypeGroupClick(plot::Both);
+  EXPECT_TRUE(form_->YValues[0]->isVisible());
+  EXPECT_TRUE(form_->YValues[5]->isVisible());
+  // Several windows pass: the time labels move on by a span each time.
+  const auto start = [&] { return form_->XValues[4]->text().toFloat(); };
+  ASSERT_TRUE(Eventually([&] { return start() >= 3 * kSpan; }, kLongWaitMs));
+  Stop();
+  EXPECT_NEAR(form_->XValues[0]->text().toFloat() - start(), kSpan, 0.11);
+
+  AxisLimits limits{c.PositionAxisMin[PositionPlot], c.PositionAxisMax[PositionPlot],
+                    c.VelocityAxisMin, c.VelocityAxisMax};
+  EXPECT_EQ(Texts({form_->YValues[0], form_->YValues[1], form_->YValues[2], form_->YValues[3],
+                   form_->YValues[4]}),
+            plot::PositionLabels(limits.positionMin, limits.positionMax, Units()));
+  EXPECT_EQ(Texts({form_->YValues[5], form_->YValues[6], form_->YValues[7], form_->YValues[8],
+                   form_->YValues[9]}),
+            plot::VelocityLabels(limits.velocityMin, limits.velocityMax, Units()));
+  EXPECT_GT(Count(plot::kLime), 0);
+  EXPECT_GT(Count(plot::kRaw), 0);
+  const PositionRing& ring = c.Position();
+  const int32_t last = c.WriteIndex[PositionView] - 1;
+  EXPECT_LE(limits.positionMin, ring.position[last]);
+  EXPECT_GE(limits.positionMax, ring.position[last]);
+
+  // Velocity alone: the window is replotted without the position trace.
+  form_->AcquireButton->click();
+  ASSERT_TRUE(WaitLive(PositionView));
+  form_->PlotTypeGroupClick(plot::SecondOnly);
+  EXPECT_FALSE(form_->YValues[0]->isVisible());
+  EXPECT_FALSE(form_->YAxisTextTop->isVisible());
+  EXPECT_TRUE(form_->YAxisTextBottom->isVisible());
+  EXPECT_EQ(form_->PlotDescriptionText->text(), "velocity  vs.  time");
+  ASSERT_TRUE(Eventually([&] { return Count(plot::kLime) == 0; }, kLongWaitMs));
+  ASSERT_TRUE(Eventually([&] { return Count(plot::kRaw) > 0; }, kLongWaitMs));
+  Stop();
+  EXPECT_EQ(Count(plot::kLime), 0);
+}
+
+}  // namespace
+}  // namespace quillon
