@@ -28,11 +28,6 @@ class AlarmHistoryTest : public ::testing::Test {
                              [this] {
                                ++clears;
                                history.clear();
-                             },
-                         .askSaveName =
-                             [this](const SaveFileRequest& request) {
-                               requests.append(request);
-                               return saveName;
                              }}) {}
 
   void Show() {
@@ -43,17 +38,19 @@ class AlarmHistoryTest : public ::testing::Test {
     QTest::mouseClick(Child<QPushButton>(form, name), Qt::LeftButton);
   }
   QString Memo() { return Child<QPlainTextEdit>(form, "AlarmHistoryMemo")->toPlainText(); }
+  void SaveAs(const QString& name) {
+    questions.fileName = name;
+    Click("SaveButton");
+  }
   QByteArray Saved() {
-    QFile file(saveName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << saveName.toStdString();
+    QFile file(questions.fileName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << questions.fileName.toStdString();
     return file.readAll();
   }
 
   QTemporaryDir dir;
   QStringList history{kRed, kGreen};
   int clears = 0;
-  QString saveName;
-  QList<SaveFileRequest> requests;
   RecordingQuestions questions;
   TAlarmHistoryForm form;
 };
@@ -83,47 +80,48 @@ TEST_F(AlarmHistoryTest, ClearEmptiesTheMemoAndTheOwnersHistory) {
 
 TEST_F(AlarmHistoryTest, SavesTheShownLinesWithCrLf) {
   ASSERT_TRUE(dir.isValid());
-  saveName = dir.filePath("log.alm");
   Show();
   history.prepend("not refreshed");
-  Click("SaveButton");
+  SaveAs(dir.filePath("log.alm"));
   EXPECT_EQ(Saved(), (kRed + "\r\n" + kGreen + "\r\n").toUtf8());
-  ASSERT_EQ(requests.size(), 1);
-  EXPECT_EQ(requests[0].defaultSuffix, "alm");
-  EXPECT_EQ(requests[0].filter, "Veritrak Alarm History (*.alm);;All Files (*.*)");
+  ASSERT_EQ(questions.fileQuestions.size(), 1);
+  const FileQuestion& asked = questions.fileQuestions[0];
+  EXPECT_EQ(asked.kind, FileDialogKind::Save);
+  EXPECT_EQ(asked.title, "Save Alarm History as:");
+  EXPECT_EQ(asked.defaultExtension, "alm");
+  EXPECT_EQ(asked.filter, "Veritrak Alarm History (*.alm)|*.alm|All Files (*.*)|*.*");
   EXPECT_TRUE(questions.asked.isEmpty());
 }
 
 TEST_F(AlarmHistoryTest, AnEmptyHistoryReplacesAFileWithNothing) {
   ASSERT_TRUE(dir.isValid());
-  saveName = dir.filePath("log.alm");
-  QFile old(saveName);
+  QFile old(dir.filePath("log.alm"));
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("older lines\r\n");
   old.close();
   history.clear();
   Show();
-  Click("SaveButton");
+  SaveAs(old.fileName());
   EXPECT_EQ(Saved(), QByteArray());
 }
 
 TEST_F(AlarmHistoryTest, ACancelledSaveWritesNothing) {
   ASSERT_TRUE(dir.isValid());
   Show();
-  Click("SaveButton");
-  EXPECT_EQ(requests.size(), 1);
+  SaveAs(QString());
+  EXPECT_EQ(questions.fileQuestions.size(), 1);
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
   EXPECT_TRUE(questions.asked.isEmpty());
 }
 
 TEST_F(AlarmHistoryTest, AFileThatCannotBeWrittenIsNamedInTheMessage) {
   ASSERT_TRUE(dir.isValid());
-  saveName = dir.filePath("missing/log.alm");
+  const QString missing = dir.filePath("missing/log.alm");
   Show();
-  Click("SaveButton");
+  SaveAs(missing);
   ASSERT_EQ(questions.asked.size(), 1);
   EXPECT_EQ(questions.asked[0].kind, QuestionKind::Error);
-  EXPECT_TRUE(questions.asked[0].text.contains(saveName)) << questions.asked[0].text.toStdString();
+  EXPECT_TRUE(questions.asked[0].text.contains(missing)) << questions.asked[0].text.toStdString();
   EXPECT_EQ(questions.asked[0].answers, QList<Answer>{Answer::Ok});
   EXPECT_EQ(Memo(), kRed + "\n" + kGreen) << "nothing else changes";
   EXPECT_TRUE(form.isVisible());

@@ -27,7 +27,8 @@
 
 namespace quillon {
 
-// Answers each question with the test's handler and keeps what was asked.
+// Answers each question and file dialog with the test's handlers and keeps
+// what was asked.
 class ScriptedQuestions : public Questions {
  public:
   std::function<Answer(const Question&)> handler;
@@ -41,6 +42,16 @@ class ScriptedQuestions : public Questions {
     for (Answer quiet : {Answer::Ignore, Answer::No, Answer::Cancel, Answer::Ok})
       if (question.answers.contains(quiet)) return quiet;
     return question.answers.value(0);
+  }
+  // A file dialog: the handler's path, or cancelled.
+  std::function<QString(const FileQuestion&)> fileHandler;
+  QList<FileQuestion> fileAsked;
+
+  QString AskFileName(const FileQuestion& question) override {
+    fileAsked.append(question);
+    if (fileHandler) return fileHandler(question);
+    ADD_FAILURE() << "unexpected file dialog: " << question.title.toStdString();
+    return {};
   }
   int Count(const QString& prefix) const {
     int n = 0;

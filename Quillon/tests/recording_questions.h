@@ -1,5 +1,6 @@
 // The dialogs' questions answered without a person: every box asked is kept,
-// and each is answered with its first answer.
+// and each is answered with its first answer; every file dialog is kept and
+// answered with `fileName` (empty: cancelled).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +18,10 @@ class RecordingQuestions : public Questions {
     asked.append(question);
     return question.answers.value(0, Answer::None);
   }
+  QString AskFileName(const FileQuestion& question) override {
+    fileQuestions.append(question);
+    return fileName;
+  }
   QStringList Texts() const {
     QStringList texts;
     for (const Question& question : asked) texts << question.text;
@@ -24,6 +29,8 @@ class RecordingQuestions : public Questions {
   }
 
   QList<Question> asked;
+  QList<FileQuestion> fileQuestions;
+  QString fileName;
 };
 
 template <class T>

@@ -73,8 +73,10 @@ void TAlarmHistoryForm::ShowLines(const QStringList& lines) {
 }
 
 void TAlarmHistoryForm::SaveButtonClick() {
-  const QString path =
-      links_.askSaveName({"alm", "Veritrak Alarm History (*.alm);;All Files (*.*)"});
+  // A title of its own: a data save's title would name the wrong contents.
+  const QString path = questions_.AskFileName(
+      {FileDialogKind::Save, "Save Alarm History as:",
+       "Veritrak Alarm History (*.alm)|*.alm|All Files (*.*)|*.*", "alm"});
   if (path.isEmpty()) return;
   if (!ReplaceFile(path, JoinLines(shown_))) {
     AskUntilAnswered(questions_,

@@ -15,20 +15,12 @@ namespace quillon {
 
 class Questions;
 
-// What a save dialog is asked for: Qt's filter form, ";;" between filters.
-struct SaveFileRequest {
-  QString defaultSuffix;
-  QString filter;
-};
-
 struct AlarmHistoryLinks {
   // The history as it is now, newest first.
   std::function<QStringList()> history;
   // Empties the history, greys the alarm lamps and restarts the alarm
   // counters, so that a lasting alarm is logged again.
   std::function<void()> clearHistory;
-  // The chosen file name, or an empty text when the user cancelled.
-  std::function<QString(const SaveFileRequest&)> askSaveName;
 };
 
 class TAlarmHistoryForm : public QDialog {

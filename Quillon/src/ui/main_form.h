@@ -11,6 +11,8 @@
 //   main_form_plots.cpp     what the acquisition threads draw on the plot
 //   main_form_engineering.cpp  the engineering display as view 4
 //   main_form_hover.cpp     the buttons' highlight under the mouse
+//   main_form_dialogs.cpp   the plot settings, units and alarm history dialogs
+//   main_form_files.cpp     saving and loading the data buffers
 #pragma once
 
 #include <QFont>
@@ -20,9 +22,11 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "com_data.h"
+#include "plot_settings_form.h"
 #include "settings_files.h"
 #include "window_link.h"
 
@@ -42,6 +46,8 @@ class Shape;
 class SpeedButton;
 class Surface;
 class TAboutBoxForm;
+class TAlarmHistoryForm;
+class TEncoderSetupForm;
 class TEditDialogForm;
 class TEngineeringDisplay;
 class TInfoForm;
@@ -106,7 +112,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   void RestartTimerTimer();
   void GenTimerTimer();
   // Entry points of the dialogs.
-  void ApplyPlotSettings(int argument);
+  void ApplyPlotSettings(PlotView view, const PlotSettings& settings);
   void LeaveEngineeringDisplay();
   void QueueRegisterWrite(uint32_t word);
 
@@ -140,6 +146,15 @@ class TMainForm : public QMainWindow, public WindowLink {
   void Veritraksoftwarehelp1Click();
   void Encoderinstallationwizard1Click();
   void AboutVeritrakSoftware1Click();
+
+  // ---- dialogs and data files ----
+  // On a plot page: the plot settings of that page.
+  void ShowPlotSettings();
+  void Encoder1Click();
+  void AlarmHistoryButtonClick();
+  void Loaddata1Click();
+  // The four Save items: the buffer of `view`.
+  void SaveDataClick(int view);
 
   // ---- what the threads ask of the window ----
   bool CommandBusy() const override { return commandBusy_; }
@@ -205,6 +220,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   TEditDialogForm* EditDialogForm = nullptr;
   TInfoForm* InfoForm = nullptr;
   TEngineeringDisplay* EngineeringDisplay = nullptr;
+  TEncoderSetupForm* EncoderSetupForm = nullptr;
+  TAlarmHistoryForm* AlarmHistoryForm = nullptr;
+  TPlotSettingsForm* PlotSettingsForm = nullptr;
 
   // ---- main menu ----
   QAction *File1, *View1, *Settings1, *Tools1;
@@ -244,7 +262,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   int ClearTarget = 0;
   int32_t NewInterpolation = 0;
   int FrequencyItem = 0;  // the chosen output-frequency item; the setting is one more
-  int PlotScaleArgument = 0;
+  // What the plot settings dialog handed over for request 12.
+  PlotView PlotScaleView = PlotView::EncoderSignal;
+  PlotSettings PlotScaleSettings;
   uint32_t WriteWord = 0;
   bool Closing = false;
   // Asked for by a hidden, disabled item; nothing reads it.
@@ -358,6 +378,23 @@ class TMainForm : public QMainWindow, public WindowLink {
   void StopDisplayRequest();
   void ClearBuffersRequest();
 
+  // Dialogs (main_form_dialogs.cpp).
+  void CreateSettingsDialogs();
+  PlotSettings CurrentPlotSettings() const;
+  void TakePlotSettings(PlotView view, const PlotSettings& settings);
+  void EncoderSetupApplied(const Settings& settings, float gratingPitch);
+  void GratingsReset(const Settings& settings);
+  void ClearAlarmHistory();
+
+  // Data files (main_form_files.cpp).
+  void ConnectFileMenu();
+  void SaveCurrentBuffer();
+  bool WriteBuffer(int view, const QString& fileName) const;
+  void LoadDataFile();
+  void TakeFileUnits(const LoadResult& loaded);
+  void ShowLoadedView(int kind);
+  Settings SettingsToStore() const;
+
   // Buttons and commands (main_form_buttons.cpp, main_form_commands.cpp).
   void PageButton(int code, int view, bool recordLeft);
   void ViewMenuItem(int code, int view);
@@ -380,6 +417,12 @@ class TMainForm : public QMainWindow, public WindowLink {
   int modelCode_ = 0;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
   std::vector<Placed> placed_;
+  // The units of the settings while a loaded file's units are shown.
+  struct OwnUnits {
+    QString displayUnits;
+    int32_t positionDigits;
+  };
+  std::optional<OwnUnits> ownUnits_;
 };
 
 }  // namespace quillon

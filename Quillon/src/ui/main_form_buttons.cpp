@@ -33,13 +33,17 @@ void TMainForm::PageButton(int code, int view, bool recordLeft) {
   if (ViewState[CurrentView] == ActionView) ViewState[CurrentView] = ActionStop;
 }
 
-// On a plot page the button offers the plot settings; the page's own
-// request then runs once more and rebuilds it.
+// On a plot page the button offers the plot settings and the page's own
+// request runs once more and rebuilds it: whatever request came last (a
+// save, a load) is not repeated.
 void TMainForm::EncoderSignalButtonClick() {
-  if (CurrentView == StatusView)
+  if (CurrentView == StatusView) {
     PageButton(8, SignalView, false);
-  else
-    PageButton(0, CurrentView, false);
+    return;
+  }
+  ShowPlotSettings();
+  constexpr int kShowPlotRequest[] = {0, 8, 9, 10};
+  if (CurrentView <= PositionView) PageButton(kShowPlotRequest[CurrentView], CurrentView, false);
 }
 
 // PreviousView keeps the view being left, so that a return the status

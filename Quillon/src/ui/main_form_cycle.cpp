@@ -169,6 +169,7 @@ void TMainForm::ReturnToStatusRequest() {
 }
 
 void TMainForm::PlotSettingsRequest() {
+  TakePlotSettings(PlotScaleView, PlotScaleSettings);
   Connection->SetPlotSizes(Persisted.LissajousPoints, Persisted.SignalStrengthPoints,
                            PositionPlotSeconds);
   WriteSettings();
@@ -195,6 +196,7 @@ void TMainForm::WriteRegisterRequest() {
 }
 
 void TMainForm::SaveBufferRequest() {
+  SaveCurrentBuffer();
   if (!DemoMode) UnlockControls();
   NormalCursor();
   CurrentView = PreviousView;
@@ -216,6 +218,7 @@ void TMainForm::ViewBufferRequest() {
 }
 
 void TMainForm::LoadDataRequest() {
+  LoadDataFile();
   NormalCursor();
   if (DemoMode) return;
   UpdateTitle();
@@ -245,8 +248,9 @@ void TMainForm::ButtonTimerTimer() {
   UnlockControls();
 }
 
-void TMainForm::ApplyPlotSettings(int argument) {
-  PlotScaleArgument = argument;
+void TMainForm::ApplyPlotSettings(PlotView view, const PlotSettings& settings) {
+  PlotScaleView = view;
+  PlotScaleSettings = settings;
   commandBusy_ = true;
   PostRequest(12, 400);
 }

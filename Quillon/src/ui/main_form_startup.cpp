@@ -68,14 +68,17 @@ void TMainForm::CreateDialogs() {
   EditDialogForm = new TEditDialogForm(this);
   InfoForm = new TInfoForm(this);
   CreateEngineeringDisplay();
+  CreateSettingsDialogs();
+  ConnectFileMenu();
 }
 
 void TMainForm::ReadSettings() {
   Persisted = quillon::ReadSettings(InstallDir);
+  ownUnits_.reset();
   UnitsBox->setText(Persisted.DisplayUnits);
 }
 
-void TMainForm::WriteSettings() { quillon::WriteSettings(InstallDir, Persisted); }
+void TMainForm::WriteSettings() { quillon::WriteSettings(InstallDir, SettingsToStore()); }
 
 void TMainForm::FormActivate() {
   surface->repaint();

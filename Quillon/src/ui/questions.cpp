@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMap>
 #include <QMessageBox>
 
@@ -41,6 +42,21 @@ ButtonText ButtonFor(Answer answer) {
 
 }  // namespace
 
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    const QString patterns = parts.value(i + 1).replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (description.isEmpty() && patterns.isEmpty()) continue;
+    // Qt takes the patterns from the parentheses of the entry.
+    const QString listed = QStringLiteral("(%1)").arg(patterns);
+    entries << (description.contains(listed) ? description
+                                             : description + QLatin1Char(' ') + listed);
+  }
+  return entries.join(QStringLiteral(";;"));
+}
+
 Answer AskUntilAnswered(Questions& questions, const Question& question) {
   for (;;) {
     const Answer answer = questions.Ask(question);
@@ -59,6 +75,17 @@ Answer MessageBoxQuestions::Ask(const Question& question) {
   }
   box.exec();
   return answers.value(box.clickedButton(), Answer::None);
+}
+
+QString MessageBoxQuestions::AskFileName(const FileQuestion& question) {
+  QFileDialog dialog(parent_, question.title, QString(), QtFileFilter(question.filter));
+  const bool save = question.kind == FileDialogKind::Save;
+  // A save dialog confirms before replacing a file unless told otherwise.
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(question.defaultExtension);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
 }
 
 }  // namespace quillon
