@@ -34,6 +34,7 @@ TEST_F(EngineeringTest, SurveyRefreshesAndARawWriteChangesTheInterpolation) {
   Finish(13);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   ASSERT_TRUE(display.isVisible());
+  EXPECT_EQ(display.grab().toImage().pixelColor(2, 2), QColor(0, 64, 128));
   ASSERT_TRUE(WaitLive(EngineeringView));
   for (QAction* menu : {form_->File1, form_->View1, form_->Settings1, form_->Tools1})
     EXPECT_FALSE(menu->isEnabled());

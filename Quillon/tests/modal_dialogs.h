@@ -16,6 +16,8 @@
 #include <deque>
 #include <functional>
 
+#include "edit_dialog.h"
+#include "radio_dialog.h"
 #include "radio_group.h"
 
 namespace quillon {
@@ -58,11 +60,13 @@ class ModalDialogs : public QObject {
   }
 
  protected:
-  // Every showing of a modal dialog takes the next step, once its own event
-  // loop runs.
+  // Every showing of a question dialog takes the next step, once its own
+  // event loop runs.
   bool eventFilter(QObject* watched, QEvent* event) override {
     auto* dialog = qobject_cast<QDialog*>(watched);
-    if (event->type() == QEvent::Show && !event->spontaneous() && dialog && dialog->isModal()) {
+    const bool question =
+        qobject_cast<TRadioDialog*>(watched) || qobject_cast<TEditDialogForm*>(watched);
+    if (event->type() == QEvent::Show && !event->spontaneous() && question) {
       ++shown_;
       QTimer::singleShot(0, dialog, [this, dialog] { TakeStep(*dialog); });
     }

@@ -97,7 +97,10 @@ TEngineeringDisplay::TEngineeringDisplay(Questions& questions, QWidget* parent)
   setWindowTitle("Veritrak II Software Engineering Display");
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
-  setStyleSheet("TEngineeringDisplay { background-color: rgb(0, 64, 128); }");
+  QPalette blue = palette();
+  blue.setColor(QPalette::Window, QColor(0, 64, 128));
+  setPalette(blue);
+  setAutoFillBackground(true);
 
   auto* registers = new QGridLayout;
   auto* controller = new QGridLayout;

@@ -3,7 +3,6 @@
 // and returning to the previous view through request 14 when it closes.
 #include <QAction>
 
-#include "canvas_widgets.h"
 #include "engineering_display.h"
 #include "main_form.h"
 #include "radio_dialog.h"
@@ -25,8 +24,12 @@ const RadioQuestion kWriteEnableQuestion{
 
 }  // namespace
 
+// Not a blocking dialog, yet the window behind it takes no input while it is
+// up: a page change under it would leave it showing a survey that no longer
+// runs.
 void TMainForm::CreateEngineeringDisplay() {
   EngineeringDisplay = new TEngineeringDisplay(questions_, this);
+  EngineeringDisplay->setWindowModality(Qt::ApplicationModal);
   connect(EngineeringDisplay, &TEngineeringDisplay::Opened, this,
           [this] { SetMainMenusEnabled(false); });
   connect(EngineeringDisplay, &TEngineeringDisplay::Closed, this, [this] {
@@ -37,11 +40,8 @@ void TMainForm::CreateEngineeringDisplay() {
           &TMainForm::QueueRegisterWrite);
 }
 
-// The window's own controls go quiet with the menus: a page change under
-// the open display would leave it showing a survey that no longer runs.
 void TMainForm::SetMainMenusEnabled(bool enabled) {
   for (QAction* menu : {File1, View1, Settings1, Tools1}) menu->setEnabled(enabled);
-  surface->setEnabled(enabled);
 }
 
 void TMainForm::LeaveEngineeringDisplay() {
