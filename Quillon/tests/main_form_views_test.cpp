@@ -6,6 +6,7 @@
 #include "engineering_display.h"
 #include "live_form_fixture.h"
 #include "plot_drawing.h"
+#include "plot_settings_form.h"
 
 namespace quillon {
 namespace {
@@ -101,6 +102,19 @@ TEST_F(ViewsTest, EveryViewIsEnteredFromEveryOtherByButtonAndByMenu) {
   Enter([&] { f.Engineering1->trigger(); }, 13, EngineeringView, false);
   CloseEngineeringDisplay(SignalView);
   EXPECT_EQ(f.windowTitle(), kPlotLiveTitle);
+
+  // On a plot page the hidden command handlers serve the plot: the
+  // interpolation button opens the plot settings, index centring saves.
+  ASSERT_TRUE(WaitUnlocked());
+  f.SetInterpolationButton->click();
+  EXPECT_TRUE(f.PlotSettingsForm->isVisible());
+  f.PlotSettingsForm->close();
+  questions_.fileHandler = [](const FileQuestion&) { return QString(); };
+  f.CenterIndexButtonClick();
+  Finish(16);
+  ASSERT_EQ(questions_.fileAsked.size(), 1);
+  EXPECT_EQ(questions_.fileAsked[0].title, "Save Encoder Signal Data as:");
+  EXPECT_EQ(f.CurrentView, SignalView);
   EXPECT_EQ(questions_.asked.size(), 0);
 }
 

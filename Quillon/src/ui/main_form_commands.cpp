@@ -74,7 +74,10 @@ bool TMainForm::Confirmed(const char* warning) {
 // The dialog comes back until it holds a level in range, an empty text or
 // is cancelled. The display pauses only once a request is posted.
 void TMainForm::SetInterpolationButtonClick() {
-  if (CurrentView != StatusView) return;
+  if (CurrentView != StatusView) {
+    ShowPlotSettings();
+    return;
+  }
   TextQuestion question = kInterpolationQuestion;
   question.value = QString::number(Connection->InterpCode() + 1);
   for (;;) {
@@ -114,7 +117,10 @@ void TMainForm::SetFrequencyButtonClick() {
 }
 
 void TMainForm::CenterIndexButtonClick() {
-  if (CurrentView != StatusView) return;
+  if (CurrentView != StatusView) {
+    SaveDataClick(CurrentView);
+    return;
+  }
   if (!Confirmed(kCentreWarning)) return;
   commandBusy_ = true;
   PostRequest(3, kDeviceCommandMs);
