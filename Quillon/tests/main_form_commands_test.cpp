@@ -3,7 +3,6 @@
 #include <QApplication>
 
 #include "edit_dialog.h"
-#include "engineering_display.h"
 #include "info_form.h"
 #include "live_form_fixture.h"
 #include "modal_dialogs.h"
@@ -87,6 +86,24 @@ TEST_F(CommandsTest, InterpolationLevelIsAskedUntilInRangeAndWritten) {
   EXPECT_EQ(form_->InterpolationBox->text(), "4");
   EXPECT_EQ(form_->windowTitle(), kLiveTitle);
   EXPECT_TRUE(WaitLive(StatusView));
+
+  // The Settings item for data processing is hidden and disabled; its
+  // handler still asks and keeps the choice.
+  dialogs_.Then([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Enable or Disable Data Processing Features for Setup and Status");
+    EXPECT_EQ(D::ChosenItem(d), 1);
+    D::ChooseItem(d, 0);
+    D::Click(d, "OKBtn");
+  });
+  dialogs_.Then([](QDialog& d) {
+    EXPECT_EQ(D::ChosenItem(d), 0);
+    D::Click(d, "CancelBtn");
+  });
+  form_->DataProcessingForSetupandStatus1Click();
+  EXPECT_TRUE(form_->StatusDataProcessing);
+  form_->DataProcessingForSetupandStatus1Click();
+  EXPECT_TRUE(form_->StatusDataProcessing);
+  ExpectNothingDone();
 }
 
 TEST_F(CommandsTest, ResetsFrequencyCentringAndZeroingReachTheElectronics) {
@@ -150,47 +167,6 @@ TEST_F(CommandsTest, ResetsFrequencyCentringAndZeroingReachTheElectronics) {
   EXPECT_EQ(questions_.asked.size(), 6);
   EXPECT_EQ(questions_.Count(kFailureStart), 0);
   EXPECT_TRUE(WaitLive(StatusView));
-}
-
-TEST_F(CommandsTest, WriteEnableAndTheHiddenDataProcessingChoice) {
-  QWidget* write = form_->EngineeringDisplay->findChild<QWidget*>("writedatabutton");
-  ASSERT_NE(write, nullptr);
-  ASSERT_FALSE(write->isEnabled());
-  dialogs_.Then([](QDialog& d) {
-    EXPECT_EQ(d.windowTitle(), "Engineering Display Settings");
-    EXPECT_EQ(d.findChild<QLabel*>("warning")->text(),
-              "Warning:  Please review all Norvale Systems Veritrak II documentation before "
-              "enabling writing in engineering mode.  Also verify that only valid data is being "
-              "sent.  Remember all data sent is in hexidecimal");
-    EXPECT_EQ(D::ChosenItem(d), 1);
-    D::ChooseItem(d, 0);
-    D::Click(d, "OKBtn");
-  });
-  dialogs_.Then([](QDialog& d) {
-    D::ChooseItem(d, 1);
-    D::Click(d, "CancelBtn");
-  });
-  form_->EngineeringDisplay1->trigger();
-  EXPECT_TRUE(write->isEnabled());
-  form_->EngineeringDisplay1->trigger();
-  EXPECT_TRUE(write->isEnabled()) << "cancel keeps the choice";
-
-  // The Settings item is hidden and disabled; its handler still asks.
-  dialogs_.Then([](QDialog& d) {
-    EXPECT_EQ(d.windowTitle(), "Enable or Disable Data Processing Features for Setup and Status");
-    EXPECT_EQ(D::ChosenItem(d), 1);
-    D::ChooseItem(d, 0);
-    D::Click(d, "OKBtn");
-  });
-  dialogs_.Then([](QDialog& d) {
-    EXPECT_EQ(D::ChosenItem(d), 0);
-    D::Click(d, "CancelBtn");
-  });
-  form_->DataProcessingForSetupandStatus1Click();
-  EXPECT_TRUE(form_->StatusDataProcessing);
-  form_->DataProcessingForSetupandStatus1Click();
-  EXPECT_TRUE(form_->StatusDataProcessing);
-  ExpectNothingDone();
 }
 
 // The hardware reset is offered without a connection: in demo mode.

@@ -22,12 +22,27 @@ class EngineeringTest : public LiveFormTest {
 
 TEST_F(EngineeringTest, SurveyRefreshesAndARawWriteChangesTheInterpolation) {
   TEngineeringDisplay& display = *form_->EngineeringDisplay;
+  auto* write = display.findChild<QPushButton*>("writedatabutton");
+  ASSERT_FALSE(write->isEnabled());
   ModalDialogs dialogs;
   dialogs.Then([](QDialog& d) {
-    ModalDialogs::ChooseItem(d, 0);  // enable the write button
+    EXPECT_EQ(d.windowTitle(), "Engineering Display Settings");
+    EXPECT_EQ(d.findChild<QLabel*>("warning")->text(),
+              "Warning:  Please review all Norvale Systems Veritrak II documentation before "
+              "enabling writing in engineering mode.  Also verify that only valid data is being "
+              "sent.  Remember all data sent is in hexidecimal");
+    EXPECT_EQ(ModalDialogs::ChosenItem(d), 1);
+    ModalDialogs::ChooseItem(d, 0);
     ModalDialogs::Click(d, "OKBtn");
   });
+  dialogs.Then([](QDialog& d) {
+    ModalDialogs::ChooseItem(d, 1);
+    ModalDialogs::Click(d, "CancelBtn");
+  });
   form_->EngineeringDisplay1->trigger();
+  EXPECT_TRUE(write->isEnabled());
+  form_->EngineeringDisplay1->trigger();
+  EXPECT_TRUE(write->isEnabled()) << "cancel keeps the choice";
 
   form_->Engineering1->trigger();
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
@@ -52,7 +67,7 @@ TEST_F(EngineeringTest, SurveyRefreshesAndARawWriteChangesTheInterpolation) {
   auto* word = Box("writedatabox");
   word->setFocus();
   QTest::keyClicks(word, "830030");
-  QTest::mouseClick(display.findChild<QPushButton*>("writedatabutton"), Qt::LeftButton);
+  QTest::mouseClick(write, Qt::LeftButton);
   Finish(15);
   EXPECT_EQ(NewWords(), std::vector<uint32_t>{0x830030});
   EXPECT_TRUE(Eventually([&] { return Box("interpdepthbox")->text() == "0030"; }, kLongWaitMs));

@@ -152,7 +152,7 @@ TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
   EXPECT_TRUE(form_->YValues[5]->isVisible());
   // Several windows pass: the time labels move on by a span each time.
   const auto start = [&] { return form_->XValues[4]->text().toFloat(); };
-  ASSERT_TRUE(Eventually([&] { return start() >= 3 * kSpan; }, kLongWaitMs));
+  ASSERT_TRUE(Eventually([&] { return start() >= 2 * kSpan; }, kLongWaitMs));
   // The labels move as a window starts on a blank plot: let it fill a little.
   ASSERT_TRUE(WaitRecorded(PositionView, 200));
   Stop();

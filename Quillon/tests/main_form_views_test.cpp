@@ -94,10 +94,7 @@ TEST_F(ViewsTest, EveryViewIsEnteredFromEveryOtherByButtonAndByMenu) {
   EXPECT_FALSE(f.ReadWriteTimer->isActive());
   CloseEngineeringDisplay(StatusView);
   EXPECT_TRUE(f.View1->isEnabled());
-  ClickInWindow(f.SetFrequencyButton);
-  Finish(9);
-  EXPECT_EQ(f.CurrentView, StrengthView);
-  Enter([&] { f.Mainwindow1->trigger(); }, 11, StatusView, true);
+  Enter([&] { ClickInWindow(f.SetFrequencyButton); }, 9, StrengthView, true);
   Enter([&] { f.Lissajous1->trigger(); }, 8, SignalView, false);
   Enter([&] { f.Engineering1->trigger(); }, 13, EngineeringView, false);
   CloseEngineeringDisplay(SignalView);
@@ -133,7 +130,7 @@ TEST_F(ViewsTest, EachPlotStopsStepsBackReplaysAndGoesLiveAgain) {
     Finish(p.code);
     ASSERT_TRUE(WaitLive(p.view));
     ASSERT_TRUE(WaitUnlocked());
-    ASSERT_TRUE(WaitRecorded(p.view, 1000));
+    ASSERT_TRUE(WaitRecorded(p.view, 400));
 
     f.FastButton->click();  // View while live: nothing
     EXPECT_FALSE(f.ReadWriteTimer->isActive());
