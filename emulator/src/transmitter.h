@@ -44,13 +44,14 @@ class Transmitter {
   TimePoint lastDue_{};
 };
 
-// When each received byte has finished arriving: at once, or one byte-time
-// after the one before it on a paced line.
+// When each received byte has finished arriving: at once, or on a paced line
+// one byte-time after it started, which is no earlier than the end of the one
+// before it.
 class ReceiveClock {
  public:
   explicit ReceiveClock(bool paced) : paced_(paced) {}
   TimePoint Stamp(TimePoint now) {
-    last_ = paced_ ? std::max(now, last_ + kPacedByteTime) : now;
+    last_ = paced_ ? std::max(now, last_) + kPacedByteTime : now;
     return last_;
   }
 
