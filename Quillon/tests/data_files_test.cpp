@@ -222,20 +222,6 @@ TEST_F(DataFilesTest, WrappedRingsWriteTheirNewestSamplesOldestFirstWithoutAGap)
   }
 }
 
-TEST_F(DataFilesTest, AnUnwrappedRingWritesEveryRecordedSample) {
-  for (const Kind& kind : Kinds()) {
-    SCOPED_TRACE(kind.name);
-    const int32_t recorded = RingSize(kind.view) - 1;
-    for (int32_t s = 0; s < recorded; ++s) kind.fill(*data_, s, s + 1);
-    data_->WriteIndex[kind.view] = recorded;
-    ASSERT_TRUE(kind.save(*data_, PathOf("full")));
-    const std::vector<int64_t> rows = FirstColumn(Get("full"), kind.headerLines);
-    ASSERT_EQ(rows.size(), size_t(recorded));
-    EXPECT_EQ(rows.front(), 1);
-    EXPECT_EQ(rows.back(), recorded);
-  }
-}
-
 TEST_F(DataFilesTest, ALoadFillsTheRingAndOpensAReviewOfAllRows) {
   Put("a.man",
       "wrensetupandstatus\r\nPosUnits=nanometers\r\nPositionResMult=0.5\r\n"

