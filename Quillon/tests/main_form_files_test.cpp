@@ -18,10 +18,6 @@ namespace {
 
 const QString kCannotSave = QStringLiteral(
     "Cannot Save to File.  Verify the file is not being used by any other application.");
-const QString kLoadFilter = QStringLiteral(
-    "All Files (*.*)|*.*|Veritrak Setup and Status Data (*.man)|*.man|Veritrak Position/Velocity "
-    "Data (*.pos)|*.pos|Veritrak Signal Strength Data (*.str)|*.str|Veritrak Encoder Data "
-    "(*.lis)|*.lis|");
 const QString kStoppedTitle =
     QStringLiteral("Norvale Systems II Veritrak Software - Data Display Stopped");
 // Long enough for a replay to show its time moving, short enough to wait for.
@@ -86,13 +82,10 @@ class DataFilesTest : public MainFormTest {
     return saved;
   }
 
-  void ExpectSaveDialog(const char* title, const char* extension, const char* filter) {
+  void ExpectSaveDialog(const char* extension) {
     ASSERT_FALSE(questions_.fileAsked.isEmpty());
-    const FileQuestion& asked = questions_.fileAsked.last();
-    EXPECT_EQ(asked.kind, FileDialogKind::Save);
-    EXPECT_EQ(asked.title, title);
-    EXPECT_EQ(asked.defaultExtension, extension);
-    EXPECT_EQ(asked.filter, filter);
+    EXPECT_EQ(questions_.fileAsked.last().kind, FileDialogKind::Save);
+    EXPECT_EQ(questions_.fileAsked.last().defaultExtension, extension);
   }
 
   // File > Load with `path`; the message the load showed.
@@ -101,10 +94,7 @@ class DataFilesTest : public MainFormTest {
     const qsizetype before = questions_.asked.size();
     form_->Loaddata1->trigger();
     EXPECT_TRUE(WaitForRequest(19));
-    const FileQuestion& asked = questions_.fileAsked.last();
-    EXPECT_EQ(asked.kind, FileDialogKind::Open);
-    EXPECT_EQ(asked.title, "Choose Data File to Open");
-    EXPECT_EQ(asked.filter, kLoadFilter);
+    EXPECT_EQ(questions_.fileAsked.last().kind, FileDialogKind::Open);
     return questions_.asked.size() > before ? questions_.asked.last().text : QString();
   }
 
@@ -155,8 +145,7 @@ TEST_F(DataFilesTest, BuffersSavedLiveAreLoadedInDemoModeAndReplayedInTheirViews
   ApplyUnits(0, 1, "20");  // microns, 20 a count
 
   const Saved status = SaveLive(form_->StatusandSetup1, StatusView, "run.man");
-  ExpectSaveDialog("Save Setup and Status Data as:", "man",
-                   "Veritrak Setup and Status Data (*.man)|*.man|All Files (*.*)|*.*");
+  ExpectSaveDialog("man");
   QList<QByteArray> lines = LinesOf(status.path);
   ASSERT_GT(lines.size(), 5);
   EXPECT_EQ(lines.mid(0, 5),
@@ -192,22 +181,19 @@ TEST_F(DataFilesTest, BuffersSavedLiveAreLoadedInDemoModeAndReplayedInTheirViews
   form_->Lissajous1->trigger();
   Finish(8);
   const Saved signal = SaveLive(form_->EncoderSignal1, SignalView, "run.lis");
-  ExpectSaveDialog("Save Encoder Signal Data as:", "lis",
-                   "Veritrak Encoder Data (*.lis)|*.lis|All Files (*.*)|*.*");
+  ExpectSaveDialog("lis");
   EXPECT_EQ(LinesOf(signal.path).mid(0, 2),
             (QList<QByteArray>{"wren1.1encodersignal", "xAD\tyAD\tMag\tAngle\tTime"}));
 
   form_->SignalMonitor1->trigger();
   Finish(9);
   const Saved strength = SaveLive(form_->SignalStrengthData1, StrengthView, "run.str");
-  ExpectSaveDialog("Save Signal Strength Data as:", "str",
-                   "Veritrak Signal Strength Data (*.str)|*.str|All Files (*.*)|*.*");
+  ExpectSaveDialog("str");
 
   form_->PositionButtonClick();
   Finish(10);
   const Saved position = SaveLive(form_->PositionandVelocityData1, PositionView, "run.pos");
-  ExpectSaveDialog("Save Position/Velocity Data as:", "pos",
-                   "Veritrak Position/Velocity Data (*.pos)|*.pos|All Files (*.*)|*.*");
+  ExpectSaveDialog("pos");
   lines = LinesOf(position.path);
   EXPECT_EQ(lines.value(1), "PosUnits=microns");
   EXPECT_EQ(lines.size() - 5, position.rows);
