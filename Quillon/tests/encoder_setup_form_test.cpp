@@ -90,15 +90,21 @@ Settings WithGratings(int count) {
   return settings;
 }
 
-TEST_F(EncoderSetupTest, EncoderCountsOfferOnlyCounts) {
-  Open();
-  EXPECT_TRUE(Item("encoderunittypegroup", 1)->isChecked());
+TEST_F(EncoderSetupTest, SwitchingToCountsOffersAndAppliesOnlyCounts) {
+  Settings linear;
+  linear.EncoderUnitType = 0;
+  linear.DisplayUnitType = 2;
+  linear.DisplayUnits = "mm";
+  Open(linear);
+  EXPECT_TRUE(Item("unittypegroup", 2)->isChecked());
+  Click(Item("encoderunittypegroup", 1));
   EXPECT_EQ(Child<RadioGroup>(form, "unittypegroup")->Items(), QStringList{"counts"});
   EXPECT_FALSE(Child<RadioGroup>(form, "unittypegroup")->isEnabled());
   EXPECT_FALSE(Child<QLineEdit>(form, "gratingpitchbox")->isEnabled());
   Click("applybutton");
   ASSERT_TRUE(applied);
   EXPECT_EQ(applied->settings.EncoderUnitType, 1);
+  EXPECT_EQ(applied->settings.DisplayUnitType, 0);
   EXPECT_EQ(applied->settings.DisplayUnits, "counts");
   EXPECT_FALSE(form.isVisible());
 }
@@ -119,20 +125,6 @@ TEST_F(EncoderSetupTest, LinearUnitsWithTheirPitch) {
   EXPECT_EQ(applied->settings.DisplayUnitType, 5);
   EXPECT_EQ(applied->settings.DisplayUnits, "inches");
   EXPECT_FLOAT_EQ(applied->pitch, 40);
-}
-
-TEST_F(EncoderSetupTest, SwitchingToCountsAppliesCounts) {
-  Settings linear;
-  linear.EncoderUnitType = 0;
-  linear.DisplayUnitType = 2;
-  linear.DisplayUnits = "mm";
-  Open(linear);
-  EXPECT_TRUE(Item("unittypegroup", 2)->isChecked());
-  Click(Item("encoderunittypegroup", 1));
-  Click("applybutton");
-  ASSERT_TRUE(applied);
-  EXPECT_EQ(applied->settings.DisplayUnits, "counts");
-  EXPECT_EQ(applied->settings.DisplayUnitType, 0);
 }
 
 TEST_F(EncoderSetupTest, APitchThatIsNotANumberChangesNothing) {
