@@ -20,9 +20,7 @@ class CycleTest : public MainFormTest {
     MainFormTest::SetUp();
     veritrak::Options options;
     options.device.modelCode = 3;
-    StartEmulator(1, options);
-    StartProgram();
-    ASSERT_TRUE(WaitForLivePositions());
+    StartLiveOnCom1(options);
     QObject::connect(form_.get(), &TMainForm::RequestDone, [this](int code) { done_ << code; });
   }
   // Waits for the request already posted and for the display to run again.

@@ -46,9 +46,7 @@ class DialogsTest : public MainFormTest {
     MainFormTest::SetUp();
     veritrak::Options options;
     options.device.modelCode = 3;
-    StartEmulator(1, options);
-    StartProgram();
-    ASSERT_TRUE(WaitForLivePositions());
+    StartLiveOnCom1(options);
   }
   void Finish(int code) { ASSERT_TRUE(WaitForRequest(code)) << code; }
   // The page buttons lock the controls until the page is built.

@@ -139,9 +139,7 @@ class DataFilesTest : public MainFormTest {
 TEST_F(DataFilesTest, BuffersSavedLiveAreLoadedInDemoModeAndReplayedInTheirViews) {
   veritrak::Options options;
   options.device.modelCode = 3;
-  StartEmulator(1, options);
-  StartProgram();
-  ASSERT_TRUE(WaitForLivePositions());
+  ASSERT_NO_FATAL_FAILURE(StartLiveOnCom1(options));
   ApplyUnits(0, 1, "20");  // microns, 20 a count
 
   const Saved status = SaveLive(form_->StatusandSetup1, StatusView, "run.man");

@@ -107,6 +107,13 @@ class MainFormTest : public ::testing::Test {
     form_->CreateDialogs();
   }
 
+  // The emulator on COM1, the program started and its status page live.
+  void StartLiveOnCom1(const veritrak::Options& options = {}) {
+    StartEmulator(1, options);
+    StartProgram();
+    ASSERT_TRUE(WaitForLivePositions());
+  }
+
   // The window without a search: for what needs no electronics.
   void CreateForm(const TMainForm::ScreenInfo& screen = {QSize(1024, 768), 96}) {
     form_ = std::make_unique<TMainForm>(questions_, screen);
