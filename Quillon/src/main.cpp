@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "application_setup.h"
 #include "main_form.h"
 #include "questions.h"
 #include "startup.h"
@@ -26,7 +27,8 @@ class Application : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-      QMessageBox::critical(nullptr, applicationDisplayName(), QString::fromLocal8Bit(error.what()));
+      QMessageBox::critical(nullptr, QString::fromLatin1(quillon::kApplicationTitle),
+                            QString::fromLocal8Bit(error.what()));
     }
     return false;
   }
@@ -47,8 +49,7 @@ void ScheduleScreenshot(quillon::TMainForm& form, const QString& path) {
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Quillon"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Veritrak II Software for Alignment Tool"));
+  quillon::SetUpApplication();
   quillon::MessageBoxQuestions questions;
   quillon::TMainForm form(questions);
   questions.SetParent(&form);

@@ -330,7 +330,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   void CountIndexMiss();
   void ShowSignalLevel(float signalLevel);
   void ShowBand(QLabel* left, QLabel* right);
-  void LogAlarmHistory();
+  void LogAlarmHistory(int32_t status);
   QString AlarmHistoryEntry(const QString& event) const;
   void ShowModel(uint16_t modelRegister);
 
@@ -416,6 +416,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool failureOpen_ = false;
   int modelCode_ = 0;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
+  // The alarm situation of the newest history entry; None: log the next.
+  enum class AlarmSituation { None, Red, Yellow, OverSignal, Green };
+  AlarmSituation loggedSituation_ = AlarmSituation::None;
   std::vector<Placed> placed_;
   // The units of the settings while a loaded file's units are shown.
   struct OwnUnits {

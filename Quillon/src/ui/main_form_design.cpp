@@ -299,8 +299,7 @@ void TMainForm::CreateMenus() {
   Mainwindow1 = AddItem(view, "Mainwindow1", "&Status and Setup", Qt::Key_F2);
   Lissajous1 = AddItem(view, "Lissajous1", "&Encoder Signal Plot", Qt::Key_F3);
   SignalMonitor1 = AddItem(view, "SignalMonitor1", "Signal Strength &Plot", Qt::Key_F4);
-  EncoderPositionPlot1 =
-      AddItem(view, "EncoderPositionPlot1", "Encoder Position Plot", Qt::Key_F5);
+  EncoderPositionPlot1 = AddItem(view, "EncoderPositionPlot1", "Encoder Position Plot");
   Engineering1 = AddItem(view, "Engineering1", "Engineering &Display", Qt::Key_F6);
   Resetalarms1 = AddItem(view, "Resetalarms1", "&Alarm History Log...");
   Veritrakversion1 = AddItem(view, "Veritrakversion1", "Veritrak II Electronics &Info...");
@@ -348,14 +347,17 @@ void TMainForm::CreateMenus() {
 
   // Hidden items move to a menu that is never shown: Qt disables an
   // invisible action, but these keep the enabled state the modes give them.
+  // Qt fires a shortcut only through a visible widget that holds the action,
+  // so the window itself holds them too: F8 and F11 work from the keyboard.
   auto* hiddenItems = new QMenu(this);
   for (QAction* hidden :
-       {Loaddata1, Savedata1, Resetalarms1, Interpolation1, Bandwidth1,
+       {Loaddata1, Savedata1, EncoderPositionPlot1, Resetalarms1, Interpolation1, Bandwidth1,
         Encoder1, DataProcessingForSetupandStatus1, ResetDataBuffers1, LocateIndex1,
         Zeroposition1, HardwareReset1, SearchForElectronics1, Encoderinstallationwizard1}) {
     for (QObject* holder : hidden->associatedObjects())
       if (auto* menu = qobject_cast<QWidget*>(holder)) menu->removeAction(hidden);
     hiddenItems->addAction(hidden);
+    addAction(hidden);
   }
 }
 

@@ -57,7 +57,7 @@ void TMainForm::UpdateStatusDisplay(int32_t count, float signalLevel, int32_t st
   ShowAlarmLamps(status);
   ShowIndex(status);
   if (levelValid) ShowSignalLevel(signalLevel);
-  if (!replaying) LogAlarmHistory();
+  if (!replaying) LogAlarmHistory(status);
 }
 
 void TMainForm::ShowPosition(int32_t count) {
@@ -162,18 +162,23 @@ void TMainForm::ShowBand(QLabel* left, QLabel* right) {
     band->setVisible(band == left || band == right);
 }
 
-// One entry at the first sample of each run of a state.
-void TMainForm::LogAlarmHistory() {
-  const char* event = nullptr;
-  if (RedAlarmCount == 1)
-    event = "\tRed Alarm   \t";
-  else if (YellowAlarmCount == 1)
-    event = "\tYellow Alarm\t";
-  else if (OverSignalCount == 1)
-    event = "\tOver Signal \t";
-  else if (GreenCount == 1)
-    event = "\tGreen Level \t";
-  if (event) AlarmHistory.prepend(AlarmHistoryEntry(QString::fromLatin1(event)));
+// One entry for each change of the alarm situation. The level comes with
+// every fourth sample only, so the run counters alone would take the three
+// samples between two over-signal levels for a return to green.
+void TMainForm::LogAlarmHistory(int32_t status) {
+  AlarmSituation now = AlarmSituation::Green;
+  if (status & bit::kRedAlarm)
+    now = AlarmSituation::Red;
+  else if (status & bit::kYellowAlarm)
+    now = AlarmSituation::Yellow;
+  else if (OverSignalCount > 0)
+    now = AlarmSituation::OverSignal;
+  if (now == loggedSituation_) return;
+  loggedSituation_ = now;
+  static constexpr const char* kEvents[] = {"", "\tRed Alarm   \t", "\tYellow Alarm\t",
+                                            "\tOver Signal \t", "\tGreen Level \t"};
+  AlarmHistory.prepend(
+      AlarmHistoryEntry(QString::fromLatin1(kEvents[static_cast<int>(now)])));
 }
 
 QString TMainForm::AlarmHistoryEntry(const QString& event) const {

@@ -1,11 +1,12 @@
 #include "questions.h"
 
 #include <QAbstractButton>
-#include <QPushButton>
-#include <QApplication>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMap>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace quillon {
 namespace {
@@ -40,6 +41,34 @@ ButtonText ButtonFor(Answer answer) {
   return {"", QMessageBox::InvalidRole};
 }
 
+// Qt takes Escape and the title-bar close for the No button of a box that
+// has one; here they answer only a box that offers Cancel or a lone OK, and
+// otherwise leave it up until one of its own answers is chosen.
+class AnswerBox : public QMessageBox {
+ public:
+  AnswerBox(const quillon::Question& question, QWidget* parent)
+      : QMessageBox(IconOf(question.kind), QString::fromLatin1(kApplicationTitle), question.text,
+                    QMessageBox::NoButton, parent),
+        escapable_(question.answers.contains(Answer::Cancel) ||
+                   question.answers == QList<Answer>{Answer::Ok}) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (!escapable_ && event->matches(QKeySequence::Cancel)) return;
+    QMessageBox::keyPressEvent(event);
+  }
+  void closeEvent(QCloseEvent* event) override {
+    if (!escapable_) {
+      event->ignore();
+      return;
+    }
+    QMessageBox::closeEvent(event);
+  }
+
+ private:
+  const bool escapable_;
+};
+
 }  // namespace
 
 QString QtFileFilter(const QString& filter) {
@@ -65,8 +94,7 @@ Answer AskUntilAnswered(Questions& questions, const Question& question) {
 }
 
 Answer MessageBoxQuestions::Ask(const Question& question) {
-  QMessageBox box(IconOf(question.kind), QApplication::applicationDisplayName(), question.text,
-                  QMessageBox::NoButton, parent_);
+  AnswerBox box(question, parent_);
   QMap<QAbstractButton*, Answer> answers;
   for (Answer answer : question.answers) {
     const ButtonText text = ButtonFor(answer);

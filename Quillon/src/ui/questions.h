@@ -9,6 +9,11 @@ class QWidget;
 
 namespace quillon {
 
+// The program's own name, the caption of its message boxes. It is not Qt's
+// application display name, which the window system would append to every
+// window title.
+inline constexpr char kApplicationTitle[] = "Veritrak II Software for Alignment Tool";
+
 enum class Answer { None, Ok, Cancel, Yes, No, All, Retry, Ignore, Help };
 
 enum class QuestionKind { Warning, Information, Confirmation, Error };
