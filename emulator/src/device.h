@@ -27,6 +27,9 @@ class Device final : public FrameSink {
   // Settles sync bytes, ends a reset and queues the stream records due by now.
   void Advance(TimePoint now);
   std::optional<TimePoint> Deadline(TimePoint now) const;
+  // A pulled cable: a frame or sync byte that had only begun to arrive is
+  // lost, as the answer the real electronics gave to it would be.
+  void LoseInput() { parser_.Reset(); }
 
   void OnLoneSync(TimePoint at) override;
   void OnFrame(const Frame& frame, TimePoint at) override;

@@ -11,6 +11,7 @@ FaultControl::FaultControl(const FaultSettings& s)
 void FaultControl::PullCable(TimePoint now, std::optional<std::chrono::milliseconds> duration) {
   const TimePoint until = duration ? now + *duration : TimePoint::max();
   silentUntil_ = until.time_since_epoch().count();
+  ++pulls_;
 }
 
 bool FaultControl::Silent(TimePoint now) const {

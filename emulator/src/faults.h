@@ -23,6 +23,9 @@ class FaultControl {
   void SetLateBy(std::chrono::milliseconds d) { lateMs_ = d.count(); }
   void PullCable(TimePoint now, std::optional<std::chrono::milliseconds> duration);
   void PlugCable() { silentUntil_ = kConnected; }
+  // Counts every pull, so that the serving thread notices even one that
+  // ended before it looked.
+  uint32_t Pulls() const { return pulls_; }
 
   double DropFraction() const { return drop_; }
   double CorruptFraction() const { return corrupt_; }
@@ -40,6 +43,7 @@ class FaultControl {
   std::atomic<bool> refuse_;
   std::atomic<int64_t> lateMs_;
   std::atomic<Clock::rep> silentUntil_{kConnected};
+  std::atomic<uint32_t> pulls_{0};
 };
 
 // Drops and corrupts outgoing bytes at the fractions in force.

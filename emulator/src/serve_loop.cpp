@@ -43,6 +43,7 @@ ServeLoop::ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter
 // so a stream does not spin on a line that swallows everything.
 void ServeLoop::Run() {
   while (!stopping_) {
+    NoticePulls();
     const TimePoint now = Clock::now();
     const bool connected = !faults_.Silent(now);
     if (connected) {
@@ -77,7 +78,18 @@ void ServeLoop::Receive() {
   const ssize_t n = ::read(line_, buffer, sizeof buffer);
   const TimePoint now = Clock::now();
   if (n <= 0 || faults_.Silent(now)) return;  // a pulled cable loses what was sent
+  NoticePulls();
   for (ssize_t i = 0; i < n; ++i) device_.Receive(buffer[i], clock_.Stamp(now));
+}
+
+// Without this a start byte taken just before a pull would be answered once
+// the cable is back, and the host would find a stray reply byte ahead of the
+// answer to its next command.
+void ServeLoop::NoticePulls() {
+  const uint32_t pulls = faults_.Pulls();
+  if (pulls == pullsSeen_) return;
+  pullsSeen_ = pulls;
+  device_.LoseInput();
 }
 
 }  // namespace veritrak

@@ -24,6 +24,7 @@ class ServeLoop {
   // False when the line has broken.
   bool Wait(TimePoint now, bool connected);
   void Receive();
+  void NoticePulls();
 
   int line_;
   const WakePipe& wake_;
@@ -31,6 +32,7 @@ class ServeLoop {
   Transmitter& tx_;
   const FaultControl& faults_;
   ReceiveClock clock_;
+  uint32_t pullsSeen_ = 0;
   const std::atomic<bool>& stopping_;
 };
 
