@@ -1,21 +1,28 @@
-// The main window against the emulated electronics, with its questions
-// answered by the test, its installation directory and system settings in
-// temporary folders, and every COM port pointing into the test's own port
+// The main window against the emulated electronics, driven as a person drives
+// it: keys to the window, clicks through the window system and the menus.
+// Its questions are answered by the test (the boxes themselves are covered
+// once in questions_test), its installation directory and system settings
+// are temporary folders, and every COM port points into the test's own port
 // folder, so that the search never opens a real serial device.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QDir>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "canvas_widgets.h"
 #include "main_form.h"
@@ -27,26 +34,21 @@
 
 namespace quillon {
 
-// Answers each question and file dialog with the test's handlers and keeps
-// what was asked.
+// Answers each box and file dialog with the test's handlers and keeps what
+// was asked; a box nobody expected fails the test.
 class ScriptedQuestions : public Questions {
  public:
   std::function<Answer(const Question&)> handler;
+  std::function<QString(const FileQuestion&)> fileHandler;
   QList<Question> asked;
+  QList<FileQuestion> fileAsked;
 
   Answer Ask(const Question& question) override {
     asked.append(question);
     if (handler) return handler(question);
     ADD_FAILURE() << "unexpected question: " << question.text.toStdString();
-    // The answer that ends the box without starting anything new.
-    for (Answer quiet : {Answer::Ignore, Answer::No, Answer::Cancel, Answer::Ok})
-      if (question.answers.contains(quiet)) return quiet;
-    return question.answers.value(0);
+    return question.answers.contains(Answer::Cancel) ? Answer::Cancel : question.answers.last();
   }
-  // A file dialog: the handler's path, or cancelled.
-  std::function<QString(const FileQuestion&)> fileHandler;
-  QList<FileQuestion> fileAsked;
-
   QString AskFileName(const FileQuestion& question) override {
     fileAsked.append(question);
     if (fileHandler) return fileHandler(question);
@@ -63,9 +65,10 @@ class ScriptedQuestions : public Questions {
 inline const QString kCannotDetectStart = QStringLiteral("Cannot Detect Veritrak II Electronics.");
 inline const QString kFailureStart =
     QStringLiteral("Error communicating with Veritrak II Electronics.");
-inline const QString kCloseText = QStringLiteral("Close Veritrak II Software? ");
 inline const QString kLiveTitle =
     QStringLiteral("Norvale Systems Veritrak II Software - Displaying Live Data");
+inline const QString kPlotLiveTitle =
+    QStringLiteral("Norvale Systems Veritrak II Software  - Displaying Live Data");
 inline const QString kDemoTitle = QStringLiteral("Norvale Systems Veritrak Software - Demo Mode");
 
 class MainFormTest : public ::testing::Test {
@@ -83,6 +86,13 @@ class MainFormTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    // A shutdown told the application to quit, which ends every event loop
+    // at once until the application's own loop has run: let it run, so the
+    // next test of this process has working dialogs.
+    if (form_ && form_->Closing) {
+      QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+      QCoreApplication::exec();
+    }
     splash_.reset();
     form_.reset();
     for (int com = 1; com <= kPorts; ++com) ClosePort(com);
@@ -103,37 +113,111 @@ class MainFormTest : public ::testing::Test {
     form_ = std::make_unique<TMainForm>(questions_, screen);
     QObject::connect(form_.get(), &TMainForm::SplashTextShown,
                      [this](const QString& text) { splashTexts_ << text; });
+    QObject::connect(form_.get(), &TMainForm::RequestDone, [this](int code) { done_ << code; });
     splash_ = std::make_unique<TStartup>(*form_);
     form_->CreateDialogs();
   }
 
   // The emulator on COM1, the program started and its status page live.
-  void StartLiveOnCom1(const veritrak::Options& options = {}) {
+  void StartLive(const veritrak::Options& options = {}) {
     StartEmulator(1, options);
     StartProgram();
     ASSERT_TRUE(WaitForLivePositions());
+    wordsSeen_ = emulator_->WrittenWords().size();
   }
 
-  // The window without a search: for what needs no electronics.
-  void CreateForm(const TMainForm::ScreenInfo& screen = {QSize(1024, 768), 96}) {
-    form_ = std::make_unique<TMainForm>(questions_, screen);
-    form_->show();
+  // As QTest::qWaitFor, but events are served as they come instead of
+  // between naps: a thread's synchronised calls are answered at once and the
+  // acquisition keeps its own pace. The ticker wakes the wait when nothing
+  // else happens.
+  static bool Eventually(const std::function<bool()>& condition, int limitMs = kLongWaitMs) {
+    QTimer ticker;
+    ticker.start(5);
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+      if (clock.elapsed() > limitMs) return false;
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
   }
 
   bool WaitForLivePositions() {
     QLabel* position = form_->EncoderPositionText;
     const QString first = position->text();
-    return QTest::qWaitFor([&] { return position->text() != first; }, kLongWaitMs);
+    return Eventually([&] { return position->text() != first; });
   }
 
-  // Posts nothing itself: waits for the request already posted.
-  bool WaitForRequest(int code) {
-    bool done = false;
-    const auto connection = QObject::connect(form_.get(), &TMainForm::RequestDone,
-                                             [&](int finished) { done |= finished == code; });
-    const bool ok = QTest::qWaitFor([&] { return done; }, kLongWaitMs);
-    QObject::disconnect(connection);
-    return ok;
+  // The request posted by the last action has been carried out, now or
+  // before the test came to wait for it; requests done before it are passed.
+  void Finish(int code) {
+    ASSERT_TRUE(Eventually([&] { return done_.contains(code); })) << "request " << code;
+    done_.remove(0, done_.indexOf(code) + 1);
+  }
+
+  // The view's own acquisition runs and nothing else holds the line.
+  bool WaitLive(int view) {
+    return Eventually([&] {
+      ComData& c = *form_->Connection;
+      for (int other = StatusView; other <= PositionView; ++other)
+        if (other != view && c.ThreadActive[other]) return false;
+      return view == EngineeringView ? c.ThreadRunning.load() : c.ThreadActive[view].load();
+    });
+  }
+
+  bool WaitUnlocked() { return Eventually([&] { return form_->Lissajous1->isEnabled(); }); }
+
+  // Waits until the view has recorded `samples` more samples.
+  bool WaitRecorded(int view, int32_t samples) {
+    const int32_t from = form_->Connection->WriteIndex[view];
+    return Eventually([&] { return form_->Connection->WriteIndex[view] - from >= samples; });
+  }
+
+  // The words the electronics accepted since the last call.
+  std::vector<uint32_t> NewWords() {
+    const std::vector<uint32_t> all = emulator_->WrittenWords();
+    const std::vector<uint32_t> fresh(all.begin() + static_cast<std::ptrdiff_t>(wordsSeen_),
+                                      all.end());
+    wordsSeen_ = all.size();
+    return fresh;
+  }
+
+  // ---- a person's input ----
+  // A key pressed while the main window is the active window (the offscreen
+  // platform leaves the hidden splash active after the search).
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QApplication::setActiveWindow(form_.get());
+    QTest::keyClick(form_.get(), key, modifiers);
+  }
+  // A click through the window system, which keeps it from a window that a
+  // modal one blocks.
+  void Click(QWidget* control) {
+    QTest::mouseClick(form_->windowHandle(), Qt::LeftButton, {},
+                      control->mapTo(form_.get(), control->rect().center()));
+  }
+  // An item chosen from the menu bar with the mouse: its menu, then the item
+  // (through its submenu when it has one).
+  void Choose(QAction* item) {
+    QMenuBar* bar = form_->menuBar();
+    for (QAction* top : bar->actions()) {
+      QMenu* menu = top->menu();
+      QAction* entry = nullptr;
+      for (QAction* candidate : menu->actions())
+        if (candidate == item || (candidate->menu() && candidate->menu()->actions().contains(item)))
+          entry = candidate;
+      if (!entry) continue;
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+      QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+      if (entry != item) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(entry->menu()));
+        QTest::mouseClick(entry->menu(), Qt::LeftButton, {},
+                          entry->menu()->actionGeometry(item).center());
+      }
+      return;
+    }
+    FAIL() << "no menu holds " << item->objectName().toStdString();
   }
 
   bool SettingsWritten() const { return QFile::exists(installDir_.filePath("Quillon.ini")); }
@@ -145,6 +229,8 @@ class MainFormTest : public ::testing::Test {
   std::unique_ptr<TMainForm> form_;
   std::unique_ptr<TStartup> splash_;
   QStringList splashTexts_;
+  QList<int> done_;
+  size_t wordsSeen_ = 0;
 };
 
 }  // namespace quillon
