@@ -32,6 +32,9 @@
 #include "temp_config_home.h"
 #include "veritrak/emulator.h"
 
+// Texts in failure messages as they read.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+
 namespace quillon {
 
 // Answers each box and file dialog with the test's handlers and keeps what
