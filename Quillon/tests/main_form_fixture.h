@@ -33,7 +33,9 @@
 #include "veritrak/emulator.h"
 
 // Texts in failure messages as they read.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+inline std::ostream& operator<<(std::ostream& out, const QString& text) {
+  return out << text.toStdString();
+}
 
 namespace quillon {
 
