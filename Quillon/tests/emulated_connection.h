@@ -13,16 +13,26 @@
 
 namespace quillon {
 
+// Electronics of a model with the head at a position, moving or standing still.
+inline veritrak::Options Emulated(uint16_t model = 1, int32_t head = 0, double speed = 20000) {
+  veritrak::Options options;
+  options.device.modelCode = model;
+  options.head.startPosition = head;
+  options.head.speed = speed;
+  options.line.recordRate = 4000;
+  return options;
+}
+
 class EmulatedConnection : public ::testing::Test {
  protected:
   static constexpr int32_t kPort = 5;
 
-  void Start(const veritrak::Options& options = {}) {
+  void Start(const veritrak::Options& options = Emulated()) {
     emulator_ = std::make_unique<veritrak::Emulator>(options);
     home_.LinkPort(kPort, emulator_->DevicePath());
     com_ = std::make_unique<ComData>(kPort, window_);
   }
-  void StartIdentified(const veritrak::Options& options = {}) {
+  void StartIdentified(const veritrak::Options& options = Emulated()) {
     Start(options);
     QString message;
     int32_t result = -1;

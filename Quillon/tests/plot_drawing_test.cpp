@@ -1,145 +1,156 @@
-// Pixel checks of the plot drawing: points land where the mapping says,
-// erasing leaves black, and degenerate limits never break the mapping.
+// The plot drawing: sample values map to pixels as the plots' axes say, at
+// the corners, the centre, negative values, the limits and just beyond them;
+// erasing leaves black; degenerate limits never break the mapping.
+#include "plot_drawing.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "plot_drawing.h"
-
 namespace quillon::plot {
 namespace {
 
-constexpr int kWidth = 400;
-constexpr int kHeight = 400;
+constexpr int kSide = 400;   // the plot's width and height
+constexpr int kMargin = 20;  // the image reaches round the plot, to see just beyond it
 
-// A 12-bit two's-complement value in bits 4 to 15 of a word.
+// A 12-bit value in bits 4 to 15 of a word.
 uint16_t Word(int value) { return static_cast<uint16_t>((value & 0xFFF) << 4); }
+
+TEST(PlotMapping, LissajousPointsCentreOnThePlotAndFloorTheirOffsets) {
+  struct Case {
+    int x, y, magnitude, angle;
+    QPoint raw, processed;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {0, 0, 0, 0, {200, 200}, {200, 200}},           {1024, -512, 1024, 0, {398, 101}, {320, 200}},
+      {2047, 2047, 4095, 1024, {595, 595}, {200, 681}}, {-2048, -2048, 4095, 2048, {-196, -196}, {-282, 200}},
+      {-1, 1, 2048, 3072, {199, 200}, {199, -41}},     {1, -1, 4095, 512, {200, 199}, {540, 540}}};
+  // clang-format on
+  for (const Case& c : cases) {
+    const LissajousPoints p =
+        MapLissajous({Word(c.x), Word(c.y), Word(c.magnitude), Word(c.angle)}, kSide);
+    EXPECT_EQ(p.raw, c.raw) << c.x << ", " << c.y;
+    EXPECT_EQ(p.processed, c.processed) << c.magnitude << " at " << c.angle;
+  }
+}
+
+TEST(PlotMapping, StrengthHeightsClampAtFullScaleAndPositionsSpanTheLimits) {
+  // clang-format off
+  const int heights[][3] = {{0, 0, 0}, {256, 0, 99}, {-256, 0, 99}, {0, -256, 99}, {1034, 0, 399},
+                            {1035, 0, 400}, {-1035, 0, 400}, {731, 731, 399}, {2047, -2048, 400}};
+  const int xs[][4] = {{-100, -100, 300, 0}, {300, -100, 300, 400}, {100, -100, 300, 200},
+                       {-101, -100, 300, -1}, {301, -100, 300, 401}, {-1, 0, 3, -133},
+                       {-200, -300, -100, 200}, {50, 50, 50, 0}};
+  // clang-format on
+  for (const auto& [x, y, height] : heights)
+    EXPECT_EQ(StrengthHeight(Word(x), Word(y), kSide), height) << x << ", " << y;
+  for (const auto& [position, min, max, x] : xs)
+    EXPECT_EQ(StrengthX(position, min, max, kSide), x) << position << " in " << min << ".." << max;
+  EXPECT_NEAR(StrengthLevel(Word(256), Word(0)), 24.75, 1e-9);
+}
 
 class Canvas : public ::testing::Test {
  protected:
-  Canvas() : image_(kWidth, kHeight, QImage::Format_RGB32) { image_.fill(Qt::black); }
-  QColor At(QPoint p) const { return image_.pixelColor(p); }
-  QColor At(int x, int y) const { return image_.pixelColor(x, y); }
-  int Count(const QColor& colour) const {
-    int n = 0;
+  Canvas() : image_(kSide + 2 * kMargin, kSide + 2 * kMargin, QImage::Format_RGB32) {
+    image_.fill(Qt::black);
+  }
+  // Draws with the plot's origin kMargin pixels into the image.
+  template <class Draw>
+  void Paint(Draw draw) {
+    QPainter painter(&image_);
+    painter.translate(kMargin, kMargin);
+    draw(painter);
+  }
+  QColor At(int x, int y) const { return image_.pixelColor(x + kMargin, y + kMargin); }
+  // The rectangle round the pixels of a colour, in plot coordinates.
+  QRect Box(const QColor& colour) const {
+    QRect box;
     for (int y = 0; y < image_.height(); ++y)
-      for (int x = 0; x < image_.width(); ++x) n += image_.pixelColor(x, y) == colour;
-    return n;
+      for (int x = 0; x < image_.width(); ++x)
+        if (image_.pixel(x, y) == colour.rgb()) box |= QRect(x - kMargin, y - kMargin, 1, 1);
+    return box;
   }
   QImage image_;
 };
 
-TEST_F(Canvas, LissajousPointsLandWhereTheMappingSaysAndEraseToBlack) {
-  const SignalSample sample{Word(1024), Word(-512), Word(1024), Word(0)};
-  const LissajousPoints p = MapLissajous(sample, kWidth);
-  EXPECT_EQ(p.raw, QPoint(398, 101)) << "x: 0.495 V of 400 px; y: -0.2475 V";
-  EXPECT_EQ(p.processed, QPoint(320, 200)) << "angle 0, radius 1024 / 6742.016 x 1.98 V";
-  {
-    QPainter painter(&image_);
-    DrawLissajousSample(painter, sample, kWidth, FirstOnly, false);
+// Level segments from time t0 to t1 of a window 0 to 4 s: the position in
+// lime, the velocity in red.
+TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
+  struct Case {
+    int32_t position;
+    float velocity, t0, t1;
+    AxisLimits limits;
+    bool manual;
+    QRect lime, red;
+  };
+  const AxisLimits l{-100, 300, -10, 10};
+  const auto line = [](int x1, int x2, int y) { return QRect(x1, y, x2 - x1 + 1, 1); };
+  // clang-format off
+  const Case cases[] = {
+      {100, 5, 1, 2, l, false, line(100, 200, 200), line(100, 200, 100)},
+      {-100, 10, 0, 4, l, true, line(0, 400, 400), line(0, 400, 0)},
+      {300, -10, 0, 4, l, true, line(0, 400, 0), line(0, 400, 400)},
+      {301, -10.05f, 1, 2, l, false, line(100, 200, -1), line(100, 200, 401)},
+      {301, -10.05f, 1, 2, l, true, QRect(), QRect()},
+      {-101, 3, 1, 2, l, true, QRect(), line(100, 200, 140)},
+      {100, 10.01f, -0.001f, 4.001f, l, false, line(-1, 400, 200), line(-1, 400, 0)},
+      {5, 3.05f, 1, 2, {5, 5, 3, 3}, false, line(100, 200, 400), line(100, 200, 200)}};
+  // clang-format on
+  for (const Case& c : cases) {
+    image_.fill(Qt::black);
+    TraceSegment s{c.position, c.position, c.velocity, c.velocity, c.t1,
+                   0,          4,          c.t0,       c.limits,   c.manual};
+    Paint([&](QPainter& painter) { DrawTraceSegment(painter, s, {kSide, kSide}, Both); });
+    EXPECT_EQ(Box(kLime), c.lime) << c.position << (c.manual ? " manual" : "");
+    EXPECT_EQ(Box(kRaw), c.red) << c.velocity << (c.manual ? " manual" : "");
   }
-  EXPECT_EQ(At(p.raw), kRaw);
-  EXPECT_EQ(At(p.processed), kBackground) << "type 0 shows the raw point only";
-  {
-    QPainter painter(&image_);
-    DrawLissajousSample(painter, sample, kWidth, Both, false);
-  }
-  EXPECT_EQ(At(p.processed), kProcessed);
-  {
-    QPainter painter(&image_);
-    DrawLissajousSample(painter, sample, kWidth, SecondOnly, true);
-  }
-  EXPECT_EQ(Count(kRaw) + Count(kProcessed), 0) << "erasing overdraws both points";
-}
-
-TEST_F(Canvas, StrengthPointsClampAtFullScaleAndStartAtTheLowerLimit) {
-  EXPECT_DOUBLE_EQ(StrengthLevel(Word(2047), Word(2047)), 100.0);
-  EXPECT_EQ(StrengthHeight(Word(2047), Word(-2048), kHeight), kHeight);
-  EXPECT_NEAR(StrengthLevel(Word(256), Word(0)), 256 * 0.25 * 1.98 * 0.1953125, 1e-9);
-  EXPECT_EQ(StrengthX(-100, -100, 300, kWidth), 0);
-  EXPECT_EQ(StrengthX(300, -100, 300, kWidth), kWidth);
-  EXPECT_EQ(StrengthX(50, 50, 50, kWidth), 0) << "equal limits do not divide by zero";
-  {
-    QPainter painter(&image_);
-    DrawStrengthMark(painter, 100, 40, kHeight);
-    DrawStrengthReferenceLines(painter, 1);
-  }
-  EXPECT_EQ(At(100, kHeight - 40), kLime);
-  EXPECT_EQ(At(250, 25), kGreen);
-  EXPECT_EQ(At(250, 287), kGreen);
-}
-
-TraceSegment Segment(int32_t before, int32_t now, float velocityNow, bool manual) {
-  TraceSegment s;
-  s.positionBefore = before;
-  s.positionNow = now;
-  s.velocityBefore = 0;
-  s.velocityNow = velocityNow;
-  s.timeBefore = 1.0f;
-  s.timeNow = 2.0f;
-  s.windowStart = 0;
-  s.windowSpan = 4.0f;
-  s.limits = {0, 100, -10, 10};
-  s.manualScale = manual;
-  return s;
-}
-
-TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUp) {
-  {
-    QPainter painter(&image_);
-    DrawTraceSegment(painter, Segment(50, 50, 0, false), {kWidth, kHeight}, FirstOnly);
-  }
-  EXPECT_EQ(Count(kLime), 101) << "a level line from x 100 to 200 halfway up";
-  EXPECT_EQ(At(150, 200), kLime);
   image_.fill(Qt::black);
-  TraceSegment flat = Segment(5, 5, 0, false);
-  flat.limits = {5, 5, 3, 3};
-  flat.velocityBefore = flat.velocityNow = 3.05f;
-  {
-    QPainter painter(&image_);
-    DrawTraceSegment(painter, flat, {kWidth, kHeight}, Both);
-    flat.windowSpan = 0;
-    DrawTraceSegment(painter, flat, {kWidth, kHeight}, Both);
-  }
-  EXPECT_GT(Count(kRaw), 0) << "equal limits are taken a tenth apart";
+  TraceSegment s{50, 50, 5, 5, 2, 0, 0, 1, l, false};
+  Paint([&](QPainter& painter) { DrawTraceSegment(painter, s, {kSide, kSide}, Both); });
+  EXPECT_TRUE(Box(kLime).isNull() && Box(kRaw).isNull()) << "a window of no span draws nothing";
 }
 
-TEST_F(Canvas, ManualScaleDrawsOnlyTheTracesWithinTheirLimits) {
-  {
-    QPainter painter(&image_);
-    DrawTraceSegment(painter, Segment(50, 150, 5, true), {kWidth, kHeight}, Both);
+TEST_F(Canvas, LissajousSamplesShowByPlotTypeAndEraseToBlack) {
+  const SignalSample sample{Word(1024), Word(-512), Word(1024), Word(0)};
+  Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, FirstOnly, false); });
+  EXPECT_EQ(At(398, 101), kRaw);
+  EXPECT_EQ(At(320, 200), kBackground) << "type 0 shows the raw point only";
+  Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, Both, false); });
+  EXPECT_EQ(At(320, 200), kProcessed);
+  Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, SecondOnly, true); });
+  EXPECT_TRUE(Box(kRaw).isNull() && Box(kProcessed).isNull()) << "erasing overdraws both";
+}
+
+TEST_F(Canvas, StrengthMarksStandOnTheBottomAndReferenceLinesFollowTheLayout) {
+  Paint([&](QPainter& painter) { DrawStrengthMark(painter, 100, 40, kSide); });
+  EXPECT_EQ(At(100, kSide - 40), kLime);
+  for (const auto& [layout, top, bottom] : {std::tuple(0, 20, 230), {1, 25, 287}, {2, 33, 357}}) {
+    image_.fill(Qt::black);
+    Paint([&](QPainter& painter) { DrawStrengthReferenceLines(painter, layout); });
+    EXPECT_TRUE(At(10, top) == kGreen && At(10, bottom) == kGreen) << layout;
+    EXPECT_EQ(At(10, (top + bottom) / 2), kBackground);
   }
-  EXPECT_EQ(Count(kLime), 0) << "the position is above its limit";
-  EXPECT_GT(Count(kRaw), 0) << "the velocity is within its own";
 }
 
 TEST_F(Canvas, ReplotStartsAtTheLeftEdge) {
   const int32_t positions[] = {0, 50, 50};
-  const float velocities[] = {0, 0, 0};
-  const float times[] = {0, 2.0f, 4.0f};
-  {
-    QPainter painter(&image_);
-    ReplotTrace(painter, positions, velocities, times, 2, 0, 4.0f, {0, 100, -1, 1},
-                {kWidth, kHeight}, FirstOnly);
-  }
-  EXPECT_EQ(At(0, 200), kLime);
-  EXPECT_EQ(At(399, 200), kLime);
+  const float velocities[] = {0, 0, 0}, times[] = {0, 2.0f, 4.0f};
+  Paint([&](QPainter& painter) {
+    ReplotTrace(painter, positions, velocities, times, 2, 0, 4.0f, {0, 100, -1, 1}, {kSide, kSide},
+                FirstOnly);
+  });
+  EXPECT_EQ(Box(kLime), QRect(0, 200, 401, 1));
 }
 
 TEST(PlotLabels, SpreadFromHighestToLowestInTheirFormats) {
-  const auto time = TimeLabels(0, 10);
-  EXPECT_EQ(time[0], "10.0");
-  EXPECT_EQ(time[1], "7.5");
-  EXPECT_EQ(time[4], "0.0");
-  const auto position = PositionLabels(-1000, 1000, {0.5, 0.001});
-  EXPECT_EQ(position[0], "0.500");
-  EXPECT_EQ(position[4], "-0.500");
-  const auto velocity = VelocityLabels(-200, 200, {1, 0.01});
-  EXPECT_EQ(velocity[0], "2.00");
-  EXPECT_EQ(velocity[2], "0.00");
-  const auto strength = StrengthXLabels(0, 4000, {1, 1});
-  EXPECT_EQ(strength[0], "4000");
-  EXPECT_EQ(strength[1], "3000");
+  using Labels = std::array<QString, 5>;
+  EXPECT_EQ(TimeLabels(0, 10), (Labels{"10.0", "7.5", "5.0", "2.5", "0.0"}));
+  EXPECT_EQ(PositionLabels(-1000, 1000, {0.5, 0.001}),
+            (Labels{"0.500", "0.250", "0.000", "-0.250", "-0.500"}));
+  EXPECT_EQ(VelocityLabels(-200, 200, {1, 0.01}),
+            (Labels{"2.00", "1.00", "0.00", "-1.00", "-2.00"}));
+  EXPECT_EQ(StrengthXLabels(0, 4000, {1, 1}), (Labels{"4000", "3000", "2000", "1000", "0"}));
   EXPECT_EQ(TimeText(12.34f), "12.3");
 }
 

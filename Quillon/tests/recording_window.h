@@ -13,61 +13,45 @@ namespace quillon {
 struct StatusUpdate {
   int32_t position;
   float level;
-  int32_t status;
-  float time;
-  bool replay;
-  bool levelReady;
+  bool replay, levelReady;
 };
 
 class RecordingWindow : public WindowLink {
  public:
   std::vector<StatusUpdate> statusUpdates;
-  int lissajousClears = 0, lissajousPoints = 0, lissajousErasedPoints = 0;
   std::vector<bool> batchErase;
   std::vector<int32_t> strengthPositions;
-  int strengthReplots = 0, timePlotClears = 0;
-  std::vector<std::pair<int32_t, int32_t>> strengthLabels;
   std::vector<TraceSegment> segments;
-  int traceReplots = 0;
-  std::vector<std::pair<float, float>> timeLabels;
-  std::vector<AxisLimits> valueLabels;
-  std::vector<float> times;
+  std::vector<float> times, windowStarts;
   std::vector<QStringList> registerPasses;
-  int stopActions = 0, failures = 0;
-  int32_t shownInterpCode = -1;
+  int lissajousClears = 0, points = 0, erasedPoints = 0, plotClears = 0, stopActions = 0;
+  int failures = 0, modelCode = 1, shownInterpCode = -1;
   uint32_t shownStatusSetup = 0;
   bool commandBusy = false;
-  int modelCode = 1;
 
-  void UpdateStatusDisplay(int32_t position, float level, int32_t status, float time, bool replay,
-                           bool levelReady) override {
-    statusUpdates.push_back({position, level, status, time, replay, levelReady});
+  void UpdateStatusDisplay(int32_t p, float level, int32_t, float, bool replay,
+                           bool ready) override {
+    statusUpdates.push_back({p, level, replay, ready});
   }
   void ClearLissajous() override { ++lissajousClears; }
   void DrawLissajousPoint(bool erase, const SignalSample&, float) override {
-    ++(erase ? lissajousErasedPoints : lissajousPoints);
+    ++(erase ? erasedPoints : points);
   }
   void DrawLissajousBatch(bool erase, const SignalBatch&, const SignalBatch&, float) override {
     batchErase.push_back(erase);
   }
-  int32_t DrawStrengthPoint(int32_t position, int32_t, int32_t, float, int32_t, int32_t) override {
-    strengthPositions.push_back(position);
+  int32_t DrawStrengthPoint(int32_t p, int32_t, int32_t, float, int32_t, int32_t) override {
+    strengthPositions.push_back(p);
     return 10;
   }
-  void ReplotStrength(const int32_t*, const int32_t*, int32_t, int32_t, int32_t) override {
-    ++strengthReplots;
-  }
-  void WriteStrengthLabels(int32_t minimum, int32_t maximum) override {
-    strengthLabels.emplace_back(minimum, maximum);
-  }
-  void WriteTimeLabels(float start, float end) override { timeLabels.emplace_back(start, end); }
-  void WriteValueLabels(const AxisLimits& limits) override { valueLabels.push_back(limits); }
+  void ReplotStrength(const int32_t*, const int32_t*, int32_t, int32_t, int32_t) override {}
+  void WriteStrengthLabels(int32_t, int32_t) override {}
+  void WriteTimeLabels(float start, float) override { windowStarts.push_back(start); }
+  void WriteValueLabels(const AxisLimits&) override {}
   void DrawTraceSegment(const TraceSegment& segment) override { segments.push_back(segment); }
   void ReplotTrace(const int32_t*, const float*, const float*, int32_t, float, float,
-                   const AxisLimits&) override {
-    ++traceReplots;
-  }
-  void ClearTimePlot() override { ++timePlotClears; }
+                   const AxisLimits&) override {}
+  void ClearTimePlot() override { ++plotClears; }
   void ShowTime(float seconds) override { times.push_back(seconds); }
   void ShowRegisterPass(const QStringList& texts) override { registerPasses.push_back(texts); }
   bool CommandBusy() const override { return commandBusy; }
@@ -75,8 +59,7 @@ class RecordingWindow : public WindowLink {
   void StopAction() override { ++stopActions; }
   void CommunicationFailure() override { ++failures; }
   void ShowInterpolationAndFrequency(int32_t interpCode, uint32_t statusSetup) override {
-    shownInterpCode = interpCode;
-    shownStatusSetup = statusSetup;
+    shownInterpCode = interpCode, shownStatusSetup = statusSetup;
   }
 };
 
