@@ -2,22 +2,21 @@
 // against the samples recorded in the rings.
 #include <cmath>
 
-#include "canvas_widgets.h"
-#include "live_form_fixture.h"
+#include "main_form_fixture.h"
 #include "plot_drawing.h"
 
 namespace quillon {
 namespace {
 
-class PlotsTest : public LiveFormTest {
+class PlotsTest : public MainFormTest {
  protected:
   void SetUp() override {
     MainFormTest::SetUp();
     StartLive();
   }
 
-  void EnterLive(QAction* item, int code, int view) {
-    item->trigger();
+  void EnterLive(const std::function<void()>& input, int code, int view) {
+    input();
     Finish(code);
     ASSERT_TRUE(WaitLive(view));
     ASSERT_TRUE(WaitUnlocked());
@@ -60,7 +59,7 @@ TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
   constexpr int32_t kTrail = 20;
   ComData& c = *form_->Connection;
   c.SetPlotSizes(kTrail, form_->Persisted.SignalStrengthPoints, form_->PositionPlotSeconds);
-  EnterLive(form_->Lissajous1, 8, SignalView);
+  EnterLive([this] { Key(Qt::Key_F3); }, 8, SignalView);
   form_->PlotTypeGroupClick(plot::FirstOnly);
   ASSERT_TRUE(WaitRecorded(SignalView, 2000));
   Stop();
@@ -116,7 +115,7 @@ TEST_F(PlotsTest, StrengthSweepsRestartAndTheAxisFollowsThePosition) {
   constexpr int32_t kSweep = 50;
   ComData& c = *form_->Connection;
   c.SetPlotSizes(form_->Persisted.LissajousPoints, kSweep, form_->PositionPlotSeconds);
-  EnterLive(form_->SignalMonitor1, 9, StrengthView);
+  EnterLive([this] { Key(Qt::Key_F4); }, 9, StrengthView);
   ASSERT_TRUE(WaitRecorded(StrengthView, 1000));
   Stop();
 
@@ -146,7 +145,7 @@ TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
   constexpr float kSpan = 0.5f;
   ComData& c = *form_->Connection;
   c.SetPlotSizes(form_->Persisted.LissajousPoints, form_->Persisted.SignalStrengthPoints, kSpan);
-  EnterLive(form_->EncoderPositionPlot1, 10, PositionView);
+  EnterLive([this] { Click(form_->PositionButton); }, 10, PositionView);
   form_->PlotTypeGroupClick(plot::Both);
   EXPECT_TRUE(form_->YValues[0]->isVisible());
   EXPECT_TRUE(form_->YValues[5]->isVisible());
