@@ -54,10 +54,6 @@ class ModalDialogs : public QObject {
     QTest::mouseClick(items[index], Qt::LeftButton, {}, QPoint(8, items[index]->height() / 2));
   }
   static int ChosenItem(QDialog& dialog) { return dialog.findChild<RadioGroup*>()->ItemIndex(); }
-  static QString Text(QDialog& dialog, const char* box) {
-    auto* edit = dialog.findChild<QLineEdit*>(box);
-    return edit ? edit->text() : QString();
-  }
 
  protected:
   // Every showing of a question dialog takes the next step, once its own
