@@ -2,137 +2,66 @@
 // and when, what clearing asks of the owner, and the bytes of a saved file.
 #include "alarm_history_form.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
+#include <optional>
 
 #include "recording_questions.h"
 
 namespace quillon {
 namespace {
 
-const QString kRed =
-    "\tRed Alarm   \t              1234\tcounts\t\t\t   December 6, 2026  at 19:00:02";
-const QString kGreen =
-    "\tGreen Level \t               -17\tmicrons\t\t\t   December 6, 2026  at 19:00:01";
+// History lines with their tabs, the position padding shortened.
+const QString kRed = "\tRed Alarm   \t    1234\tcounts\t\t   December 6, 2026  at 19:00:02";
+const QString kGreen = "\tGreen Level \t     -17\tmicrons\t\t   December 6, 2026  at 19:00:01";
 
 class AlarmHistoryTest : public ::testing::Test {
  protected:
-  AlarmHistoryTest()
-      : form(questions, {.history = [this] { return history; },
-                         .clearHistory =
-                             [this] {
-                               ++clears;
-                               history.clear();
-                             }}) {}
-
-  void Show() {
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  }
-  void Click(const char* name) {
-    QTest::mouseClick(Child<QPushButton>(form, name), Qt::LeftButton);
-  }
-  QString Memo() { return Child<QPlainTextEdit>(form, "AlarmHistoryMemo")->toPlainText(); }
-  void SaveAs(const QString& name) {
-    questions.fileName = name;
-    Click("SaveButton");
-  }
-  QByteArray Saved() {
+  // The saved bytes, or nothing when no file was written.
+  std::optional<QByteArray> SaveAs(const QString& name) {
+    questions.fileName = name.isEmpty() ? name : dir.filePath(name);
+    ClickButton(form, "SaveButton");
     QFile file(questions.fileName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << questions.fileName.toStdString();
+    if (name.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
     return file.readAll();
   }
 
   QTemporaryDir dir;
   QStringList history{kRed, kGreen};
-  int clears = 0;
   RecordingQuestions questions;
-  TAlarmHistoryForm form;
+  TAlarmHistoryForm form{questions, {[this] { return history; }, [this] { history.clear(); }}};
+  QPlainTextEdit* memo = Child<QPlainTextEdit>(form, "AlarmHistoryMemo");
 };
 
-TEST_F(AlarmHistoryTest, ShowsTheHistoryAndTakesTheFocus) {
-  Show();
-  EXPECT_EQ(Memo(), kRed + "\n" + kGreen);
-  EXPECT_TRUE(Child<QPlainTextEdit>(form, "AlarmHistoryMemo")->hasFocus());
-}
-
-TEST_F(AlarmHistoryTest, LinesLoggedWhileOpenAppearOnRefresh) {
-  Show();
+// A copy of the history, renewed by Refresh and emptied with the owner's by
+// Clear; saved as the lines shown, each ended by CR LF, and never written on
+// a cancelled save; a file that cannot be written is named in the message.
+// Close, Escape and the close box only hide the dialog.
+TEST_F(AlarmHistoryTest, ShowsRefreshesClearsSavesAndHides) {
+  form.show();
+  EXPECT_EQ(form.focusWidget(), memo);
   history.prepend(kGreen);
-  EXPECT_EQ(Memo(), kRed + "\n" + kGreen);
-  Click("RefreshButton");
-  EXPECT_EQ(Memo(), kGreen + "\n" + kRed + "\n" + kGreen);
-}
-
-TEST_F(AlarmHistoryTest, ClearEmptiesTheMemoAndTheOwnersHistory) {
-  Show();
-  Click("ClearHistoryButton");
-  EXPECT_EQ(Memo(), "");
-  EXPECT_EQ(clears, 1);
+  EXPECT_EQ(memo->toPlainText(), kRed + "\n" + kGreen);
+  EXPECT_EQ(SaveAs("log.alm"), (kRed + "\r\n" + kGreen + "\r\n").toUtf8());
+  ClickButton(form, "RefreshButton");
+  EXPECT_EQ(memo->toPlainText(), kGreen + "\n" + kRed + "\n" + kGreen);
+  ClickButton(form, "ClearHistoryButton");
+  EXPECT_EQ(memo->toPlainText(), "");
   EXPECT_TRUE(history.isEmpty());
-}
-
-TEST_F(AlarmHistoryTest, SavesTheShownLinesWithCrLf) {
-  ASSERT_TRUE(dir.isValid());
-  Show();
-  history.prepend("not refreshed");
-  SaveAs(dir.filePath("log.alm"));
-  EXPECT_EQ(Saved(), (kRed + "\r\n" + kGreen + "\r\n").toUtf8());
-  ASSERT_EQ(questions.fileQuestions.size(), 1);
-  const FileQuestion& asked = questions.fileQuestions[0];
-  EXPECT_EQ(asked.kind, FileDialogKind::Save);
-  EXPECT_EQ(asked.defaultExtension, "alm");
-  EXPECT_EQ(asked.filter, "Veritrak Alarm History (*.alm)|*.alm|All Files (*.*)|*.*");
+  EXPECT_EQ(SaveAs("log.alm"), QByteArray()) << "an empty history replaces the file";
+  EXPECT_EQ(SaveAs(""), std::nullopt);
   EXPECT_TRUE(questions.asked.isEmpty());
-}
-
-TEST_F(AlarmHistoryTest, AnEmptyHistoryReplacesAFileWithNothing) {
-  ASSERT_TRUE(dir.isValid());
-  QFile old(dir.filePath("log.alm"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("older lines\r\n");
-  old.close();
-  history.clear();
-  Show();
-  SaveAs(old.fileName());
-  EXPECT_EQ(Saved(), QByteArray());
-}
-
-TEST_F(AlarmHistoryTest, ACancelledSaveWritesNothing) {
-  ASSERT_TRUE(dir.isValid());
-  Show();
-  SaveAs(QString());
-  EXPECT_EQ(questions.fileQuestions.size(), 1);
-  EXPECT_TRUE(QDir(dir.path()).isEmpty());
-  EXPECT_TRUE(questions.asked.isEmpty());
-}
-
-TEST_F(AlarmHistoryTest, AFileThatCannotBeWrittenIsNamedInTheMessage) {
-  ASSERT_TRUE(dir.isValid());
-  const QString missing = dir.filePath("missing/log.alm");
-  Show();
-  SaveAs(missing);
-  ASSERT_EQ(questions.asked.size(), 1);
-  EXPECT_EQ(questions.asked[0].kind, QuestionKind::Error);
-  EXPECT_TRUE(questions.asked[0].text.contains(missing)) << questions.asked[0].text.toStdString();
-  EXPECT_EQ(questions.asked[0].answers, QList<Answer>{Answer::Ok});
-  EXPECT_EQ(Memo(), kRed + "\n" + kGreen) << "nothing else changes";
-  EXPECT_TRUE(form.isVisible());
-}
-
-TEST_F(AlarmHistoryTest, CloseAndEscapeHideWithoutClearing) {
-  Show();
-  Click("Close");
-  EXPECT_FALSE(form.isVisible());
-  Show();
-  QTest::keyClick(Child<QPlainTextEdit>(form, "AlarmHistoryMemo"), Qt::Key_Escape);
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(clears, 0);
+  EXPECT_EQ(SaveAs("missing/log.alm"), std::nullopt);
+  EXPECT_TRUE(questions.FirstText().contains(dir.filePath("missing/log.alm")));
+  EXPECT_EQ(questions.fileQuestions.value(0).defaultExtension, "alm");
+  history = {kRed};
+  for (Dismissal how : kDismissals) {
+    Dismiss(form, how, "Close");
+    EXPECT_FALSE(form.isVisible());
+    form.show();
+  }
+  EXPECT_EQ(history, QStringList{kRed}) << "leaving does not clear";
 }
 
 }  // namespace

@@ -1,15 +1,10 @@
-// The engineering display driven by clicks and keys: the survey texts land in
-// the boxes their labels name, and only six hexadecimal digits become a
-// write request.
+// The engineering display as a technician uses it: the survey texts land in
+// their boxes, only six hexadecimal digits typed into the write box become a
+// write request, and leaving the window is reported.
 #include "engineering_display.h"
 
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
+#include <optional>
 
 #include "recording_questions.h"
 
@@ -21,121 +16,58 @@ const QString kInvalid =
 
 class EngineeringDisplayTest : public ::testing::Test {
  protected:
-  EngineeringDisplayTest() : display(questions) {
-    display.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&display));
-  }
-
-  // Types `text` into the write box as a user would and presses Write.
-  void Write(const QString& text) {
-    auto* box = Child<QLineEdit>(display, "writedatabox");
-    box->clear();
-    QTest::keyClicks(box, text);
-    QTest::mouseClick(Child<QPushButton>(display, "writedatabutton"), Qt::LeftButton);
-  }
+  EngineeringDisplayTest() { display.show(); }
 
   RecordingQuestions questions;
-  TEngineeringDisplay display;
+  TEngineeringDisplay display{questions};
+  QSignalSpy requests{&display, &TEngineeringDisplay::WriteRequested};
 };
 
-// The label left of a box in its row.
-QString LabelBeside(const QWidget& box) {
-  const QLabel* nearest = nullptr;
-  for (const QLabel* label : box.parentWidget()->findChildren<QLabel*>()) {
-    const QRect r = label->geometry();
-    if (r.right() > box.x() || qAbs(r.center().y() - box.geometry().center().y()) > 4) continue;
-    if (!nearest || r.x() > nearest->x()) nearest = label;
-  }
-  return nearest ? nearest->text() : QString();
-}
-
-TEST_F(EngineeringDisplayTest, EachEntryLandsInTheBoxItsLabelNames) {
+// The angle boxes' names do not follow their contents; their labels do.
+TEST_F(EngineeringDisplayTest, EachEntryLandsInItsBox) {
   QStringList pass;
   for (int i = 0; i < TEngineeringDisplay::kEntryCount; ++i) pass << QString("E%1").arg(i);
   display.ShowRegisterPass(pass);
-
-  struct Expected {
-    const char* box;
-    int entry;
-    const char* label;
-  };
-  for (const Expected& e :
-       {Expected{"genreg0box", 0, "GenReg0 Addr 00"}, Expected{"gainxbox", 10, "GainX  Addr 10"},
-        Expected{"angle110box", 20, "Angle 29:28 Addr 29"},
-        Expected{"angle2928box", 22, "Angle 11:0 Addr 27"},
-        Expected{"negativeindexbox", 25, "IWNeg Edge Addr 2C"},
-        Expected{"poweroncyclesbox", 28, "Power On Cycles"},
-        Expected{"positionbox", 29, "Position"}}) {
-    const auto* box = Child<QLineEdit>(display, e.box);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->text(), pass[e.entry]) << e.box;
-    EXPECT_EQ(LabelBeside(*box), e.label) << e.box;
-    EXPECT_TRUE(box->isReadOnly()) << e.box;
-  }
+  const std::pair<const char*, int> boxes[] = {
+      {"genreg0box", 0}, {"angle110box", 20}, {"angle2928box", 22}, {"positionbox", 29}};
+  for (const auto& [name, entry] : boxes)
+    EXPECT_EQ(Child<QLineEdit>(display, name)->text(), pass[entry]) << name;
 }
 
-TEST_F(EngineeringDisplayTest, AShortPassLeavesTheLaterBoxesAlone) {
-  display.ShowRegisterPass({"0001"});
-  display.ShowRegisterPass({"0002"});
-  EXPECT_EQ(Child<QLineEdit>(display, "genreg0box")->text(), "0002");
-  EXPECT_EQ(Child<QLineEdit>(display, "statefreqbox")->text(), "");
-}
-
-TEST_F(EngineeringDisplayTest, WritesStartDisabled) {
-  EXPECT_FALSE(Child<QPushButton>(display, "writedatabutton")->isEnabled());
-  QSignalSpy requests(&display, &TEngineeringDisplay::WriteRequested);
-  Write("830030");
-  EXPECT_EQ(requests.count(), 0);
-  EXPECT_TRUE(questions.asked.isEmpty());
-}
-
-TEST_F(EngineeringDisplayTest, SixHexDigitsOfEitherCaseBecomeTheWord) {
+// Typed into the write box and sent with the Write button, which starts
+// disabled: the word, or the message and the last word kept. Escape and the
+// close box report the close, and writes stay enabled for the next opening.
+TEST_F(EngineeringDisplayTest, OnlySixHexDigitsBecomeTheWordUntilClosed) {
+  const std::pair<const char*, std::optional<uint32_t>> cases[] = {
+      {"830030", 0x830030u}, {"123456", 0x123456u}, {"789aBc", 0x789ABCu}, {"DEF0ff", 0xDEF0FFu},
+      {"000000", 0u},        {"83003", {}},         {"8300301", {}},       {"", {}},
+      {"83003g", {}},        {" 83003", {}},        {"8300 3", {}},        {"-83003", {}},
+      {"0x8300", {}}};
+  Retype(Child<QLineEdit>(display, "writedatabox"), "830030");
+  ClickButton(display, "writedatabutton");
+  EXPECT_TRUE(requests.isEmpty()) << "writes start disabled";
   display.SetWritesEnabled(true);
-  QSignalSpy requests(&display, &TEngineeringDisplay::WriteRequested);
-  const std::pair<const char*, uint32_t> cases[] = {
-      {"830030", 0x830030u}, {"8aBcDf", 0x8ABCDFu}, {"ffffff", 0xFFFFFFu}, {"000000", 0u}};
+  uint32_t last = 0;
   for (const auto& [text, word] : cases) {
-    Write(text);
-    ASSERT_EQ(requests.count(), 1) << text;
-    EXPECT_EQ(requests.takeFirst()[0].value<uint32_t>(), word) << text;
-    EXPECT_EQ(display.WriteWord(), word) << text;
+    questions.asked.clear();
+    Retype(Child<QLineEdit>(display, "writedatabox"), text);
+    ClickButton(display, "writedatabutton");
+    last = word.value_or(last);
+    const auto sent =
+        requests.isEmpty() ? std::optional<uint32_t>() : requests.takeFirst()[0].value<uint32_t>();
+    EXPECT_EQ(sent, word) << text;
+    EXPECT_EQ(display.WriteWord(), last) << text;
+    EXPECT_EQ(questions.FirstText(), word ? "" : kInvalid) << text;
   }
-  EXPECT_TRUE(questions.asked.isEmpty());
-}
-
-TEST_F(EngineeringDisplayTest, AnythingButSixHexDigitsIsRefusedWithTheMessage) {
-  display.SetWritesEnabled(true);
-  Write("830031");
-  QSignalSpy requests(&display, &TEngineeringDisplay::WriteRequested);
-  const QStringList bad{"83003", "8300301", "", "83003g", " 83003", "8300 3", "-83003", "0x8300"};
-  for (const QString& text : bad) Write(text);
-  EXPECT_EQ(requests.count(), 0);
-  ASSERT_EQ(questions.asked.size(), bad.size());
-  for (const Question& question : questions.asked) {
-    EXPECT_EQ(question.text, kInvalid);
-    EXPECT_EQ(question.answers, QList<Answer>{Answer::Ok});
-  }
-  EXPECT_EQ(display.WriteWord(), 0x830031u) << "a refused text keeps the last word";
-}
-
-TEST_F(EngineeringDisplayTest, TheEnabledStateOutlivesAClose) {
-  display.SetWritesEnabled(true);
-  display.close();
-  display.show();
-  EXPECT_TRUE(display.WritesEnabled());
-}
-
-TEST_F(EngineeringDisplayTest, TheCloseBoxAndEscapeBothReportTheClose) {
   QSignalSpy closed(&display, &TEngineeringDisplay::Closed);
   QSignalSpy opened(&display, &TEngineeringDisplay::Opened);
-  display.close();
-  EXPECT_EQ(closed.count(), 1);
-  display.show();
-  EXPECT_EQ(opened.count(), 1);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&display));
-  QTest::keyClick(&display, Qt::Key_Escape);
-  EXPECT_EQ(closed.count(), 2);
-  EXPECT_FALSE(display.isVisible());
+  for (Dismissal how : {Dismissal::Escape, Dismissal::CloseBox}) {
+    Dismiss(display, how, nullptr);
+    EXPECT_FALSE(display.isVisible());
+    display.show();
+  }
+  EXPECT_EQ(std::tuple(closed.size(), opened.size()), std::tuple(2, 2));
+  EXPECT_TRUE(display.WritesEnabled()) << "the enabled state outlives a close";
 }
 
 }  // namespace
