@@ -21,10 +21,7 @@ class CommandsTest : public MainFormTest {
  protected:
   void SetUp() override {
     MainFormTest::SetUp();
-    veritrak::Options options;
-    options.head.speed = 0;
-    options.head.startPosition = 5000;
-    StartLive(options);
+    StartLive(StillHead());
   }
   void ExpectNothingDone() {
     EXPECT_FALSE(form_->ReadWriteTimer->isActive());

@@ -131,6 +131,14 @@ class MainFormTest : public ::testing::Test {
     wordsSeen_ = emulator_->WrittenWords().size();
   }
 
+  // A head standing still at 5000 counts: a reset position reads exactly 0.
+  static veritrak::Options StillHead() {
+    veritrak::Options options;
+    options.head.speed = 0;
+    options.head.startPosition = 5000;
+    return options;
+  }
+
   // As QTest::qWaitFor, but events are served as they come instead of
   // between naps: a thread's synchronised calls are answered at once and the
   // acquisition keeps its own pace. The ticker wakes the wait when nothing

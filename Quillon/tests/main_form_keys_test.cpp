@@ -12,11 +12,7 @@ class KeysTest : public MainFormTest {
  protected:
   void SetUp() override {
     MainFormTest::SetUp();
-    // A head standing still: a reset position reads exactly zero.
-    veritrak::Options options;
-    options.head.speed = 0;
-    options.head.startPosition = 5000;
-    StartLive(options);
+    StartLive(StillHead());
     questions_.handler = [](const Question& question) {
       EXPECT_TRUE(question.text.startsWith("The help file ")) << question.text.toStdString();
       return Answer::Ok;
