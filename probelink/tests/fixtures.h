@@ -1,69 +1,134 @@
-// Fixtures: a pseudo-terminal linked as COM5 with a scripted device behind
-// it, and an in-memory line installed in a port slot.
+// Fixtures: an in-memory line in a port slot, on which every write, line
+// setting and read can be inspected, for the protocol; and a pseudo-terminal
+// linked as a COM port for what only a real tty shows.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <memory>
+#include <deque>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <span>
 #include <thread>
 
-#include "memory_line.h"
 #include "port_table.h"
 #include "probelink.h"
 #include "pty_pair.h"
-#include "scripted_device.h"
 #include "temp_config_home.h"
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<uint8_t>;
+using probelink::LineApply;
 
-inline double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+// Frames are built here from their layout, not by the library, so that both
+// must agree: the head, the body, then the sum of all their bytes, low first.
+inline Bytes Framed(Bytes head, const Bytes& body) {
+  head.insert(head.end(), body.begin(), body.end());
+  const unsigned sum = std::accumulate(head.begin(), head.end(), 0u);
+  head.insert(head.end(), {static_cast<uint8_t>(sum), static_cast<uint8_t>(sum >> 8)});
+  return head;
+}
+inline Bytes Request(uint8_t code, const Bytes& payload) {
+  const auto n = static_cast<uint8_t>(payload.size());
+  return Framed({0x80, code, n, n}, payload);
+}
+inline Bytes DataReply(const Bytes& data) {
+  return Framed({0x90, 0, static_cast<uint8_t>(data.size()), 0}, data);
+}
+inline Bytes Reply16(uint16_t v) { return DataReply({uint8_t(v), uint8_t(v >> 8)}); }
+inline Bytes Reply32(uint32_t v) {
+  return DataReply({uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+}
+inline const Bytes kAck{0x90};
+
+// An export with everything but its port number bound.
+template <class F, class... Args>
+std::function<int32_t(int32_t)> Call(F f, Args... args) {
+  return [=](int32_t port) { return f(port, args...); };
 }
 
-// Polls a condition with short sleeps until it holds or the limit passes.
-template <class Condition>
-bool WaitUntil(Condition condition, std::chrono::milliseconds limit = 2s) {
-  for (const auto start = Clock::now(); !condition();) {
-    if (Clock::now() - start > limit) return false;
-    std::this_thread::sleep_for(1ms);
+class MemoryLine final : public probelink::Transport {
+ public:
+  std::function<void(std::span<const uint8_t>)> onWrite;  // may Feed() an answer
+  // Outcome of each successive SetLineSetting; Applied once these run out.
+  std::deque<LineApply> lineResults;
+  std::vector<DCB> settings;
+  std::vector<Bytes> writes;
+  std::vector<uint32_t> readTimeouts;  // the total time-out in force at each read
+
+  void Feed(const Bytes& bytes) { rx_.insert(rx_.end(), bytes.begin(), bytes.end()); }
+  size_t Pending() const { return rx_.size(); }
+
+  bool GetLineSetting(DCB& dcb) override { return dcb = current_, true; }
+  LineApply SetLineSetting(const DCB& dcb) override {
+    settings.push_back(dcb);
+    const LineApply result = lineResults.empty() ? LineApply::Applied : lineResults.front();
+    if (!lineResults.empty()) lineResults.pop_front();
+    if (result != LineApply::Refused) current_ = dcb;
+    return result;
   }
-  return true;
-}
+  bool GetTimeouts(COMMTIMEOUTS& t) override { return t = timeouts_, true; }
+  bool SetTimeouts(const COMMTIMEOUTS& t) override { return timeouts_ = t, true; }
+  bool GetProperties(COMMPROP& p) override { return p = COMMPROP{}, true; }
+  bool SetQueueSizes(uint32_t, uint32_t) override { return true; }
+  bool PurgeQueues(probelink::Purge which) override {
+    if (which != probelink::Purge::Tx) rx_.clear();
+    return true;
+  }
+  // Hands over what is there at once: a shortfall stands for a time-out.
+  probelink::IoResult Read(uint8_t* buffer, size_t n) override {
+    readTimeouts.push_back(timeouts_.ReadTotalTimeoutConstant);
+    const size_t got = std::min(n, rx_.size());
+    std::copy_n(rx_.begin(), got, buffer);
+    rx_.erase(rx_.begin(), rx_.begin() + static_cast<long>(got));
+    return {true, got};
+  }
+  probelink::IoResult Write(const uint8_t* buffer, size_t n) override {
+    writes.emplace_back(buffer, buffer + n);
+    if (onWrite) onWrite({buffer, n});
+    return {true, n};
+  }
+
+ private:
+  std::deque<uint8_t> rx_;
+  DCB current_{};
+  COMMTIMEOUTS timeouts_{};
+};
+
+class MemoryLineTest : public ::testing::Test {
+ public:
+  static constexpr int32_t kPort = 9;
+
+ protected:
+  void SetUp() override { probelink::PortTable::Instance().Install(kPort, line_); }
+  void TearDown() override { ClosePort(kPort); }
+  // A device that answers lone sync bytes (when `syncs`) and exactly the
+  // requests it knows; anything else goes unanswered.
+  void Answer(std::map<Bytes, Bytes> replies, bool syncs = true) {
+    line_->onWrite = [this, replies, syncs](std::span<const uint8_t> bytes) {
+      const auto known = replies.find(Bytes(bytes.begin(), bytes.end()));
+      if (bytes.size() == 1 && bytes[0] == 0x80 && syncs) line_->Feed(kAck);
+      if (known != replies.end()) line_->Feed(known->second);
+    };
+  }
+  std::shared_ptr<MemoryLine> line_ = std::make_shared<MemoryLine>();
+};
 
 class PtyPortTest : public ::testing::Test {
  protected:
   static constexpr int32_t kPort = 5;
-
   void SetUp() override {
     home_.LinkPort(kPort, pty_.SlavePath());
     ASSERT_EQ(OpenPort(kPort), 0);
     ASSERT_EQ(ConfigPort(kPort, 100, 38400), 0);
   }
   void TearDown() override {
-    // Requests that need no answer may still be on their way to the device.
-    WaitUntil([&] { return device_.Problems().empty(); }, 1s);
-    ClosePort(kPort);
-    EXPECT_EQ(device_.Problems(), "");
+    for (int32_t port = 1; port <= 16; ++port) ClosePort(port);
   }
-  // The host's bytes once at least n have come.
-  Bytes Sent(size_t n) {
-    EXPECT_TRUE(device_.WaitReceived(n, 2s));
-    return device_.Received();
-  }
-
   testsupport::TempConfigHome home_;
   testsupport::PtyPair pty_;
-  ScriptedDevice device_{pty_};
-};
-
-class MemoryLineTest : public ::testing::Test {
- protected:
-  static constexpr int32_t kPort = 9;
-
-  void SetUp() override { probelink::PortTable::Instance().Install(kPort, line_); }
-  void TearDown() override { ClosePort(kPort); }
-
-  std::shared_ptr<MemoryLine> line_ = std::make_shared<MemoryLine>();
 };

@@ -1,208 +1,162 @@
-// Opening, closing, exclusivity, the line setting and the time-out semantics
-// of the port layer on real pseudo-terminals.
+// Opening, closing, exclusivity, port names, the line setting and the
+// time-outs of the port layer, on real pseudo-terminals where the OS matters.
 #include "fixtures.h"
 
 namespace {
 
-class PortLayerTest : public ::testing::Test {
- protected:
-  void TearDown() override {
-    for (int32_t port = 1; port <= 16; ++port) ClosePort(port);
-  }
-  testsupport::TempConfigHome home_;
-  testsupport::PtyPair pty_;
-};
-
-TEST_F(PortLayerTest, MissingDeviceStaysClosedUntilItAppears) {
+TEST_F(PtyPortTest, OpenIsExclusiveAndAFailedOpenDoesNotStick) {
   home_.LinkPort(7, home_.Root() / "no-such-device");
   EXPECT_EQ(OpenPort(7), -1);
-  EXPECT_EQ(ReadStatus(7), -2) << "a closed slot must fail its first OS call";
   EXPECT_EQ(probelink::PortTable::Instance().LastOsError(), ENOENT);
-
+  EXPECT_EQ(OpenPort(17), -1) << "out of range: the previous open's result";
   home_.LinkPort(7, pty_.SlavePath());
-  EXPECT_EQ(OpenPort(7), 0) << "a failed open must not stick";
-}
-
-TEST_F(PortLayerTest, OutOfRangeOpenReportsThePreviousOpen) {
-  home_.LinkPort(3, home_.Root() / "missing");
-  ASSERT_EQ(OpenPort(3), -1);
-  EXPECT_EQ(OpenPort(17), -1);
-  home_.LinkPort(4, pty_.SlavePath());
-  ASSERT_EQ(OpenPort(4), 0);
+  EXPECT_EQ(OpenPort(7), -1) << "the device is held through COM5";
+  EXPECT_EQ(ClosePort(kPort), 0);
+  EXPECT_EQ(ClosePort(kPort), -1) << "closing a closed slot is a refusal";
+  EXPECT_EQ(OpenPort(7), 0);
   EXPECT_EQ(OpenPort(0), 0);
   EXPECT_EQ(OpenPort(-5), 0);
+  EXPECT_EQ(OpenPort(kPort), -1);
 }
 
-TEST_F(PortLayerTest, OutOfRangeCallsFailWithoutTouchingAnything) {
-  int32_t timeout = 0, baud = 0;
-  uint16_t value = 0;
-  for (int32_t port : {0, 17, -1, 1000}) {
-    EXPECT_EQ(ClosePort(port), -1);
-    EXPECT_EQ(ConfigPort(port, 100, 38400), -1);
-    EXPECT_EQ(GetPortConfig(port, &timeout, &baud), -1);
-    EXPECT_EQ(ClearRxBuffer(port), -1);
-    EXPECT_EQ(ReadStatus(port), -2);
-    EXPECT_EQ(DoSynchronize(port), 0);
-    EXPECT_EQ(SyncAndRead(port, 1, 0x20000, &value), 0);
-    EXPECT_EQ(EndAsync(port, 4), -1);
-    EXPECT_EQ(SystemReset(port), -1);
+// Out of range or never opened, every call fails in its first step with the
+// result it promises for that step.
+TEST(ClosedPorts, EveryCallGivesItsFailureResult) {
+  uint16_t w = 0;
+  uint8_t b[4] = {};
+  int32_t n = 7;
+  DCB d{};
+  COMMTIMEOUTS t{};
+  COMMPROP c{};
+  // clang-format off
+  const std::pair<std::function<int32_t(int32_t)>, int32_t> calls[] = {
+      {ClosePort, -1}, {ClearRxBuffer, -1}, {ClearTxBuffer, -1}, {PurgeRxTx, -1}, {SendSync, -2},
+      {DoSynchronize, 0}, {ReadStatus, -2}, {ReadMSPVersion, -2}, {SoftwareSystemReset, -1},
+      {FlashEpot, -2}, {BeginLissMode, -2}, {EndLissMode, -1}, {SystemReset, -1},
+      {Call(ConfigPort, 100, 38400), -1}, {Call(GetPortConfig, &n, &n), -1},
+      {Call(GetCompleteComConfig, &d, &t, &c), -1}, {Call(SetCompleteComConfig, d, t, 0, 0), -1},
+      {Call(SyncAndRead, 1, 0x20000, &w), 0}, {Call(SyncAndWrite, 1, 0x820000), 0},
+      {Call(ReadRegisterWren, 0x20000, &w), -2}, {Call(WriteRegisterWren, 0x820000), -2},
+      {Call(ReadEpotValues, b, b, b, b), -2}, {Call(ReadPosition, &n), -2},
+      {Call(ReadShiftedPositionWren, &n), -1}, {Call(ReadValueFinch, 0x60, 4), -2},
+      {Call(BeginAsyncWren, 1, b), -2}, {Call(ReadAsyncWren, 1, &w), -1}, {Call(EndAsync, 4), -1},
+      {Call(WriteRs232Data, 1, b), -1}, {Call(ReadRs232Data, 1, b, &n), -1}};
+  // clang-format on
+  for (const int32_t port : {0, 17, -1, 1000, 3}) {
+    for (size_t i = 0; i < std::size(calls); ++i)
+      EXPECT_EQ(calls[i].first(port), calls[i].second) << "port " << port << ", call " << i;
   }
+  EXPECT_EQ(n, 0) << "a failed raw read received nothing";
+  EXPECT_EQ(DLLVersion(), 9) << "the one call that needs no port";
 }
 
-TEST_F(PortLayerTest, OpenIsExclusiveAcrossPortNumbersAndReopensAfterClose) {
-  home_.LinkPort(5, pty_.SlavePath());
-  home_.LinkPort(6, pty_.SlavePath());
-  ASSERT_EQ(OpenPort(5), 0);
-  EXPECT_EQ(OpenPort(6), -1) << "the same device must not open twice";
-  EXPECT_EQ(ClosePort(5), 0);
-  EXPECT_EQ(ClosePort(5), -1) << "closing a closed slot is an OS refusal";
-  EXPECT_EQ(OpenPort(6), 0);
-  EXPECT_EQ(ClosePort(6), 0);
-  EXPECT_EQ(OpenPort(5), 0);
-}
-
-TEST_F(PortLayerTest, SecondOpenLeavesSettingAndQueuedBytesAlone) {
-  home_.LinkPort(5, pty_.SlavePath());
-  ASSERT_EQ(OpenPort(5), 0);
-  ASSERT_EQ(ConfigPort(5, 120, 19200), 0);
+TEST_F(PtyPortTest, ASecondOpenLeavesTheSettingAndQueuedBytesAlone) {
+  ASSERT_EQ(ConfigPort(kPort, 120, 19200), 0);
   pty_.Write({1, 2, 3});
-  ASSERT_TRUE(WaitUntil([&] { return pty_.SlaveInputQueued() == 3; }));
-  ASSERT_EQ(OpenPort(5), 0);
-  int32_t timeout = 0, baud = 0;
-  ASSERT_EQ(GetPortConfig(5, &timeout, &baud), 0);
-  EXPECT_EQ(timeout, 120);
-  EXPECT_EQ(baud, 19200);
-  uint8_t got[3] = {};
-  int32_t count = 0;
-  EXPECT_EQ(ReadRs232Data(5, 3, got, &count), 1);
-  EXPECT_EQ(count, 3);
-}
-
-TEST_F(PortLayerTest, PortsResolveThroughTheLinkFolderOfXdgConfigHome) {
-  EXPECT_EQ(probelink::PortLinkFolder(), (home_.Root() / "probelink" / "ports").string());
-  home_.LinkPort(16, pty_.SlavePath());
-  EXPECT_EQ(probelink::DevicePathFor(16), (home_.PortFolder() / "COM16").string());
-  EXPECT_EQ(probelink::DevicePathFor(1), "/dev/ttyS0");
-  EXPECT_EQ(probelink::DevicePathFor(5), "/dev/ttyUSB0");
-  EXPECT_EQ(probelink::DevicePathFor(12), "/dev/ttyUSB7");
-  EXPECT_EQ(probelink::DevicePathFor(13), "/dev/ttyACM0");
-  EXPECT_EQ(OpenPort(16), 0) << "ports 10 to 16 resolve like the others";
-}
-
-TEST_F(PtyPortTest, ConfigPortOnAPseudoTerminalJudgesTheSettingByReadingItBack) {
+  for (int i = 0; i < 2000 && pty_.SlaveInputQueued() < 3; ++i) std::this_thread::sleep_for(1ms);
+  ASSERT_EQ(OpenPort(kPort), 0);
   int32_t timeout = 0, baud = 0;
   ASSERT_EQ(GetPortConfig(kPort, &timeout, &baud), 0);
-  EXPECT_EQ(timeout, 100);
-  EXPECT_EQ(baud, 38400);
-  DCB dcb{};
-  COMMTIMEOUTS timeouts{};
-  COMMPROP properties{};
-  ASSERT_EQ(GetCompleteComConfig(kPort, &dcb, &timeouts, &properties), 0);
-  EXPECT_EQ(dcb.ByteSize, 8);
-  EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
-  EXPECT_EQ(dcb.fOutX, 0u);
-  EXPECT_EQ(dcb.fInX, 0u);
-  EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, 100u);
-  EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 100u);
-  EXPECT_EQ(timeouts.ReadIntervalTimeout, 0u);
-  EXPECT_EQ(ConfigPort(kPort, 100, 57600), 0) << "any baud rate is taken";
-  EXPECT_EQ(ConfigPort(kPort, 100, 0), -1);
-}
-
-TEST_F(PtyPortTest, AReadThatGetsNothingReturnsAfterItsTotalTimeout) {
-  for (int32_t ms : {25, 50, 100}) {
-    ASSERT_EQ(ConfigPort(kPort, ms, 38400), 0);
-    uint8_t byte = 0;
-    int32_t count = -1;
-    const auto start = Clock::now();
-    EXPECT_EQ(ReadRs232Data(kPort, 1, &byte, &count), -1);
-    const double elapsed = MsSince(start);
-    EXPECT_EQ(count, 0);
-    EXPECT_GE(elapsed, ms);
-    EXPECT_LT(elapsed, ms + 1000) << "the read must end at its time-out";
-  }
-}
-
-TEST_F(PtyPortTest, AReadReturnsAsSoonAsItsBytesHaveCome) {
-  ASSERT_EQ(ConfigPort(kPort, 5000, 38400), 0);
-  pty_.Write({1, 2, 3, 4});
-  uint8_t got[4] = {};
-  int32_t count = 0;
-  const auto start = Clock::now();
-  EXPECT_EQ(ReadRs232Data(kPort, 4, got, &count), 1);
-  EXPECT_LT(MsSince(start), 4000);
-  EXPECT_EQ(got[3], 4);
-}
-
-TEST_F(PtyPortTest, ClearRxBufferDiscardsWhatHasArrived) {
-  pty_.Write({9, 9, 9});
-  ASSERT_TRUE(WaitUntil([&] { return pty_.SlaveInputQueued() == 3; }));
+  EXPECT_EQ(std::pair(timeout, baud), std::pair(120, 19200));
+  EXPECT_EQ(GetPortConfig(kPort, &timeout, nullptr), -1);
+  EXPECT_EQ(pty_.SlaveInputQueued(), 3u);
   EXPECT_EQ(ClearRxBuffer(kPort), 0);
   EXPECT_EQ(pty_.SlaveInputQueued(), 0u);
   EXPECT_EQ(ClearTxBuffer(kPort), 0);
   EXPECT_EQ(PurgeRxTx(kPort), 0);
 }
 
-TEST_F(PtyPortTest, SetCompleteComConfigForcesTheFramingAndTakesTheTimeouts) {
+TEST_F(PtyPortTest, PortsResolveThroughTheLinkFolderElseTheDefaultDevices) {
+  EXPECT_EQ(probelink::PortLinkFolder(), (home_.Root() / "probelink" / "ports").string());
+  EXPECT_EQ(probelink::DevicePathFor(kPort), (home_.PortFolder() / "COM5").string());
+  ASSERT_EQ(ClosePort(kPort), 0);
+  home_.UnlinkPort(kPort);
+  const std::pair<int32_t, const char*> defaults[] = {{1, "/dev/ttyS0"},    {4, "/dev/ttyS3"},
+                                                      {5, "/dev/ttyUSB0"},  {12, "/dev/ttyUSB7"},
+                                                      {13, "/dev/ttyACM0"}, {16, "/dev/ttyACM3"}};
+  for (const auto& [port, device] : defaults) EXPECT_EQ(probelink::DevicePathFor(port), device);
+  home_.LinkPort(16, pty_.SlavePath());
+  EXPECT_EQ(OpenPort(16), 0);
+}
+
+TEST_F(PtyPortTest, TheLineSettingIsJudgedByReadingItBack) {
+  DCB dcb{};
+  COMMTIMEOUTS t{};
+  COMMPROP properties{};
+  ASSERT_EQ(GetCompleteComConfig(kPort, &dcb, &t, &properties), 0);
+  EXPECT_EQ(std::tuple(+dcb.fOutX, +dcb.fInX, +dcb.fParity), std::tuple(0u, 0u, 0u));
+  EXPECT_EQ(
+      std::tuple(t.ReadIntervalTimeout, t.ReadTotalTimeoutConstant, t.WriteTotalTimeoutConstant),
+      std::tuple(0u, 100u, 100u));
+  EXPECT_EQ(properties.wPacketLength, sizeof(COMMPROP));
+  EXPECT_EQ(ConfigPort(kPort, 100, 57600), 0) << "any baud rate is taken";
+  EXPECT_EQ(ConfigPort(kPort, 100, 0), -1);
   DCB asked{};
   asked.BaudRate = 9600;
   asked.ByteSize = 7;
   asked.Parity = NOPARITY;
   asked.StopBits = TWOSTOPBITS;
-  asked.fBinary = 1;
-  asked.fDtrControl = DTR_CONTROL_DISABLE;
-  const COMMTIMEOUTS timeouts{0, 0, 70, 0, 80};
-  EXPECT_EQ(SetCompleteComConfig(kPort, asked, timeouts, 4096, 4096), 0);
-  DCB dcb{};
-  COMMTIMEOUTS readBack{};
-  COMMPROP properties{};
-  ASSERT_EQ(GetCompleteComConfig(kPort, &dcb, &readBack, &properties), 0);
-  EXPECT_EQ(dcb.BaudRate, 9600u);
-  EXPECT_EQ(dcb.ByteSize, 8);
-  EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
-  EXPECT_EQ(readBack.WriteTotalTimeoutConstant, 80u);
-  EXPECT_EQ(properties.wPacketLength, sizeof(COMMPROP));
-  EXPECT_EQ(GetCompleteComConfig(kPort, &dcb, &readBack, nullptr), -3);
+  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {0, 0, 70, 0, 80}, 4096, 4096), 0);
+  ASSERT_EQ(GetCompleteComConfig(kPort, &dcb, &t, &properties), 0);
+  EXPECT_EQ(std::tuple(dcb.BaudRate, dcb.ByteSize, dcb.StopBits), std::tuple(9600u, 8, ONESTOPBIT))
+      << "the framing is forced";
+  EXPECT_EQ(std::pair(t.ReadTotalTimeoutConstant, t.WriteTotalTimeoutConstant),
+            std::pair(70u, 80u));
+  asked.BaudRate = 0;
+  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {0, 0, 70, 0, 80}, 4096, 4096), -1);
+  EXPECT_EQ(GetCompleteComConfig(kPort, &dcb, &t, nullptr), -3);
   EXPECT_EQ(GetCompleteComConfig(kPort, &dcb, nullptr, nullptr), -2);
 }
 
-TEST_F(MemoryLineTest, SetCompleteComConfigAppliesEvenParityAndReportsEachRefusal) {
-  DCB asked{};
-  asked.BaudRate = 4800;
-  asked.ByteSize = 7;
-  asked.Parity = ODDPARITY;
-  asked.StopBits = TWOSTOPBITS;
-  asked.fOutX = 1;
-  asked.XonChar = 0x21;
-  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), 0);
-  ASSERT_EQ(line_->settings.size(), 1u);
-  const DCB& applied = line_->settings.back();
-  EXPECT_EQ(applied.ByteSize, 8);
-  EXPECT_EQ(applied.Parity, EVENPARITY);
-  EXPECT_EQ(applied.StopBits, ONESTOPBIT);
-  EXPECT_EQ(applied.BaudRate, 4800u);
-  EXPECT_EQ(applied.fOutX, 1u) << "the flags pass through";
-  EXPECT_EQ(applied.XonChar, 0x21);
-
-  line_->lineResults = {probelink::LineApply::Refused};
-  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), -1);
-  line_->lineResults = {probelink::LineApply::NoModemLines};
-  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), 0);
+TEST_F(PtyPortTest, AReadEndsAtItsTotalTimeoutOrAsSoonAsItsBytesHaveCome) {
+  for (int32_t ms : {25, 50, 100}) {
+    ASSERT_EQ(ConfigPort(kPort, ms, 38400), 0);
+    uint8_t byte = 0;
+    int32_t count = -1;
+    const auto start = Clock::now();
+    EXPECT_EQ(ReadRs232Data(kPort, 1, &byte, &count), -1);
+    const auto elapsed = Clock::now() - start;
+    EXPECT_EQ(count, 0);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(ms));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(ms) + 1s) << "the read must end at its time-out";
+  }
+  ASSERT_EQ(ConfigPort(kPort, 5000, 38400), 0);
+  pty_.Write({1, 2, 3, 4, 5, 6});
+  uint8_t got[4] = {};
+  int32_t count = 0;
+  const auto start = Clock::now();
+  EXPECT_EQ(ReadRs232Data(kPort, 4, got, &count), 1);
+  EXPECT_LT(Clock::now() - start, 4s);
+  EXPECT_EQ(Bytes(got, got + 4), (Bytes{1, 2, 3, 4}));
+  ASSERT_EQ(ConfigPort(kPort, 100, 38400), 0);
+  EXPECT_EQ(ReadRs232Data(kPort, 4, got, &count), -1) << "fewer than asked for";
+  EXPECT_EQ(count, 2);
 }
 
-TEST_F(MemoryLineTest, ConfigPortSetsTheOneLineSettingAndCountsOnlyRealRefusals) {
+TEST_F(MemoryLineTest, TheLineSettingForcesEvenParityAndCountsOnlyRealRefusals) {
   ASSERT_EQ(ConfigPort(kPort, 100, 38400), 0);
-  const DCB& dcb = line_->settings.back();
-  EXPECT_EQ(dcb.Parity, EVENPARITY);
-  EXPECT_EQ(dcb.fParity, 0u) << "received parity is not checked";
-  EXPECT_EQ(dcb.fDtrControl, static_cast<uint32_t>(DTR_CONTROL_DISABLE));
-  EXPECT_EQ(dcb.fRtsControl, static_cast<uint32_t>(RTS_CONTROL_ENABLE));
-  EXPECT_EQ(dcb.fOutxCtsFlow + dcb.fOutxDsrFlow + dcb.fOutX + dcb.fInX, 0u);
-
-  line_->lineResults = {probelink::LineApply::NoModemLines};
-  EXPECT_EQ(ConfigPort(kPort, 100, 38400), 0);
-  line_->lineResults = {probelink::LineApply::Refused};
-  EXPECT_EQ(ConfigPort(kPort, 100, 38400), -1);
+  const DCB set = line_->settings.back();
+  EXPECT_EQ(std::tuple(set.Parity, +set.fParity, +set.fDtrControl, +set.fRtsControl),
+            std::tuple(EVENPARITY, 0u, DTR_CONTROL_DISABLE, RTS_CONTROL_ENABLE))
+      << "parity is sent but not checked";
+  EXPECT_EQ(set.fOutxCtsFlow + set.fOutxDsrFlow + set.fOutX + set.fInX, 0u) << "no flow control";
+  DCB asked{};
+  asked.BaudRate = 4800;
+  asked.fOutX = 1;
+  asked.Parity = ODDPARITY;
+  asked.XonChar = 0x21;
+  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), 0);
+  const DCB applied = line_->settings.back();
+  EXPECT_EQ(std::tuple(applied.Parity, applied.BaudRate, +applied.fOutX, applied.XonChar),
+            std::tuple(EVENPARITY, 4800u, 1u, 0x21))
+      << "the other fields pass through";
+  for (const auto& [apply, result] :
+       {std::pair{LineApply::NoModemLines, 0}, {LineApply::Refused, -1}}) {
+    line_->lineResults = {apply};
+    EXPECT_EQ(ConfigPort(kPort, 100, 38400), result);
+    line_->lineResults = {apply};
+    EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), result);
+  }
 }
 
 }  // namespace
