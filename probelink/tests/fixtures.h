@@ -40,9 +40,6 @@ inline Bytes DataReply(const Bytes& data) {
   return Framed({0x90, 0, static_cast<uint8_t>(data.size()), 0}, data);
 }
 inline Bytes Reply16(uint16_t v) { return DataReply({uint8_t(v), uint8_t(v >> 8)}); }
-inline Bytes Reply32(uint32_t v) {
-  return DataReply({uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
-}
 inline const Bytes kAck{0x90};
 
 // An export with everything but its port number bound.
@@ -54,6 +51,10 @@ std::function<int32_t(int32_t)> Call(F f, Args... args) {
 class MemoryLine final : public probelink::Transport {
  public:
   std::function<void(std::span<const uint8_t>)> onWrite;  // may Feed() an answer
+  // Else it plays a device that answers exactly the requests in `replies`,
+  // and other lone sync bytes when `syncs`.
+  std::map<Bytes, Bytes> replies;
+  bool syncs = true;
   // Outcome of each successive SetLineSetting; Applied once these run out.
   std::deque<LineApply> lineResults;
   std::vector<DCB> settings;
@@ -89,7 +90,13 @@ class MemoryLine final : public probelink::Transport {
   }
   probelink::IoResult Write(const uint8_t* buffer, size_t n) override {
     writes.emplace_back(buffer, buffer + n);
-    if (onWrite) onWrite({buffer, n});
+    const auto known = replies.find(writes.back());
+    if (onWrite)
+      onWrite({buffer, n});
+    else if (known != replies.end())
+      Feed(known->second);
+    else if (n == 1 && buffer[0] == 0x80 && syncs)
+      Feed(kAck);
     return {true, n};
   }
 
@@ -102,19 +109,8 @@ class MemoryLine final : public probelink::Transport {
 class MemoryLineTest : public ::testing::Test {
  public:
   static constexpr int32_t kPort = 9;
-
- protected:
   void SetUp() override { probelink::PortTable::Instance().Install(kPort, line_); }
   void TearDown() override { ClosePort(kPort); }
-  // A device that answers lone sync bytes (when `syncs`) and exactly the
-  // requests it knows; anything else goes unanswered.
-  void Answer(std::map<Bytes, Bytes> replies, bool syncs = true) {
-    line_->onWrite = [this, replies, syncs](std::span<const uint8_t> bytes) {
-      const auto known = replies.find(Bytes(bytes.begin(), bytes.end()));
-      if (bytes.size() == 1 && bytes[0] == 0x80 && syncs) line_->Feed(kAck);
-      if (known != replies.end()) line_->Feed(known->second);
-    };
-  }
   std::shared_ptr<MemoryLine> line_ = std::make_shared<MemoryLine>();
 };
 

@@ -4,53 +4,7 @@
 
 namespace {
 
-TEST_F(PtyPortTest, OpenIsExclusiveAndAFailedOpenDoesNotStick) {
-  home_.LinkPort(7, home_.Root() / "no-such-device");
-  EXPECT_EQ(OpenPort(7), -1);
-  EXPECT_EQ(probelink::PortTable::Instance().LastOsError(), ENOENT);
-  EXPECT_EQ(OpenPort(17), -1) << "out of range: the previous open's result";
-  home_.LinkPort(7, pty_.SlavePath());
-  EXPECT_EQ(OpenPort(7), -1) << "the device is held through COM5";
-  EXPECT_EQ(ClosePort(kPort), 0);
-  EXPECT_EQ(ClosePort(kPort), -1) << "closing a closed slot is a refusal";
-  EXPECT_EQ(OpenPort(7), 0);
-  EXPECT_EQ(OpenPort(0), 0);
-  EXPECT_EQ(OpenPort(-5), 0);
-  EXPECT_EQ(OpenPort(kPort), -1);
-}
-
-// Out of range or never opened, every call fails in its first step with the
-// result it promises for that step.
-TEST(ClosedPorts, EveryCallGivesItsFailureResult) {
-  uint16_t w = 0;
-  uint8_t b[4] = {};
-  int32_t n = 7;
-  DCB d{};
-  COMMTIMEOUTS t{};
-  COMMPROP c{};
-  // clang-format off
-  const std::pair<std::function<int32_t(int32_t)>, int32_t> calls[] = {
-      {ClosePort, -1}, {ClearRxBuffer, -1}, {ClearTxBuffer, -1}, {PurgeRxTx, -1}, {SendSync, -2},
-      {DoSynchronize, 0}, {ReadStatus, -2}, {ReadMSPVersion, -2}, {SoftwareSystemReset, -1},
-      {FlashEpot, -2}, {BeginLissMode, -2}, {EndLissMode, -1}, {SystemReset, -1},
-      {Call(ConfigPort, 100, 38400), -1}, {Call(GetPortConfig, &n, &n), -1},
-      {Call(GetCompleteComConfig, &d, &t, &c), -1}, {Call(SetCompleteComConfig, d, t, 0, 0), -1},
-      {Call(SyncAndRead, 1, 0x20000, &w), 0}, {Call(SyncAndWrite, 1, 0x820000), 0},
-      {Call(ReadRegisterWren, 0x20000, &w), -2}, {Call(WriteRegisterWren, 0x820000), -2},
-      {Call(ReadEpotValues, b, b, b, b), -2}, {Call(ReadPosition, &n), -2},
-      {Call(ReadShiftedPositionWren, &n), -1}, {Call(ReadValueFinch, 0x60, 4), -2},
-      {Call(BeginAsyncWren, 1, b), -2}, {Call(ReadAsyncWren, 1, &w), -1}, {Call(EndAsync, 4), -1},
-      {Call(WriteRs232Data, 1, b), -1}, {Call(ReadRs232Data, 1, b, &n), -1}};
-  // clang-format on
-  for (const int32_t port : {0, 17, -1, 1000, 3}) {
-    for (size_t i = 0; i < std::size(calls); ++i)
-      EXPECT_EQ(calls[i].first(port), calls[i].second) << "port " << port << ", call " << i;
-  }
-  EXPECT_EQ(n, 0) << "a failed raw read received nothing";
-  EXPECT_EQ(DLLVersion(), 9) << "the one call that needs no port";
-}
-
-TEST_F(PtyPortTest, ASecondOpenLeavesTheSettingAndQueuedBytesAlone) {
+TEST_F(PtyPortTest, ASecondOpenChangesNothingAndAnOpenIsExclusive) {
   ASSERT_EQ(ConfigPort(kPort, 120, 19200), 0);
   pty_.Write({1, 2, 3});
   for (int i = 0; i < 2000 && pty_.SlaveInputQueued() < 3; ++i) std::this_thread::sleep_for(1ms);
@@ -64,6 +18,45 @@ TEST_F(PtyPortTest, ASecondOpenLeavesTheSettingAndQueuedBytesAlone) {
   EXPECT_EQ(pty_.SlaveInputQueued(), 0u);
   EXPECT_EQ(ClearTxBuffer(kPort), 0);
   EXPECT_EQ(PurgeRxTx(kPort), 0);
+  home_.LinkPort(7, home_.Root() / "no-such-device");
+  EXPECT_EQ(OpenPort(7), -1);
+  EXPECT_EQ(probelink::PortTable::Instance().LastOsError(), ENOENT);
+  EXPECT_EQ(OpenPort(17), -1) << "out of range: the previous open's result";
+  home_.LinkPort(7, pty_.SlavePath());
+  EXPECT_EQ(OpenPort(7), -1) << "the device is held through COM5";
+  EXPECT_EQ(ClosePort(kPort), 0);
+  EXPECT_EQ(ClosePort(kPort), -1) << "closing a closed slot is a refusal";
+  EXPECT_EQ(OpenPort(7), 0);
+  EXPECT_EQ(OpenPort(0), 0);
+  EXPECT_EQ(OpenPort(kPort), -1);
+}
+
+// Out of range or never opened, every call fails in its first step with the
+// result it promises for that step.
+TEST(ClosedPorts, EveryCallGivesItsFailureResult) {
+  uint16_t w = 0;
+  uint8_t b[4] = {};
+  int32_t n = 7;
+  // clang-format off
+  const std::pair<std::function<int32_t(int32_t)>, int32_t> calls[] = {
+    {ClosePort, -1}, {ClearRxBuffer, -1}, {ClearTxBuffer, -1}, {PurgeRxTx, -1}, {SendSync, -2},
+    {DoSynchronize, 0}, {ReadStatus, -2}, {ReadMSPVersion, -2}, {SoftwareSystemReset, -1},
+    {FlashEpot, -2}, {BeginLissMode, -2}, {EndLissMode, -1}, {SystemReset, -1},
+    {Call(ConfigPort, 100, 38400), -1}, {Call(GetPortConfig, &n, &n), -1},
+    {Call(GetCompleteComConfig, nullptr, nullptr, nullptr), -1}, {Call(ReadPosition, &n), -2},
+    {Call(SetCompleteComConfig, DCB{}, COMMTIMEOUTS{}, 0u, 0u), -1}, {Call(EndAsync, 4), -1},
+    {Call(SyncAndRead, 1, 0x20000, &w), 0}, {Call(SyncAndWrite, 1, 0x820000), 0},
+    {Call(ReadRegisterWren, 0x20000, &w), -2}, {Call(WriteRegisterWren, 0x820000), -2},
+    {Call(ReadEpotValues, b, b, b, b), -2}, {Call(ReadValueFinch, 0x60, 4), -2},
+    {Call(BeginAsyncWren, 1, b), -2}, {Call(ReadAsyncWren, 1, &w), -1},
+    {Call(WriteRs232Data, 1, b), -1}, {Call(ReadRs232Data, 1, b, &n), -1}};
+  // clang-format on
+  for (const int32_t port : {0, 17, -1, 1000, 3}) {
+    for (size_t i = 0; i < std::size(calls); ++i)
+      EXPECT_EQ(calls[i].first(port), calls[i].second) << "port " << port << ", call " << i;
+  }
+  EXPECT_EQ(n, 0) << "a failed raw read received nothing";
+  EXPECT_EQ(DLLVersion(), 9) << "the one call that needs no port";
 }
 
 TEST_F(PtyPortTest, PortsResolveThroughTheLinkFolderElseTheDefaultDevices) {
@@ -88,7 +81,6 @@ TEST_F(PtyPortTest, TheLineSettingIsJudgedByReadingItBack) {
   EXPECT_EQ(
       std::tuple(t.ReadIntervalTimeout, t.ReadTotalTimeoutConstant, t.WriteTotalTimeoutConstant),
       std::tuple(0u, 100u, 100u));
-  EXPECT_EQ(properties.wPacketLength, sizeof(COMMPROP));
   EXPECT_EQ(ConfigPort(kPort, 100, 57600), 0) << "any baud rate is taken";
   EXPECT_EQ(ConfigPort(kPort, 100, 0), -1);
   DCB asked{};
@@ -108,13 +100,13 @@ TEST_F(PtyPortTest, TheLineSettingIsJudgedByReadingItBack) {
   EXPECT_EQ(GetCompleteComConfig(kPort, &dcb, nullptr, nullptr), -2);
 }
 
-TEST_F(PtyPortTest, AReadEndsAtItsTotalTimeoutOrAsSoonAsItsBytesHaveCome) {
+TEST_F(PtyPortTest, ReadsEndAtTheirTotalTimeoutOrOnceTheirBytesHaveComeAndNothingIsFramed) {
+  uint8_t got[4] = {};
+  int32_t count = -1;
   for (int32_t ms : {25, 50, 100}) {
     ASSERT_EQ(ConfigPort(kPort, ms, 38400), 0);
-    uint8_t byte = 0;
-    int32_t count = -1;
     const auto start = Clock::now();
-    EXPECT_EQ(ReadRs232Data(kPort, 1, &byte, &count), -1);
+    EXPECT_EQ(ReadRs232Data(kPort, 1, got, &count), -1);
     const auto elapsed = Clock::now() - start;
     EXPECT_EQ(count, 0);
     EXPECT_GE(elapsed, std::chrono::milliseconds(ms));
@@ -122,8 +114,6 @@ TEST_F(PtyPortTest, AReadEndsAtItsTotalTimeoutOrAsSoonAsItsBytesHaveCome) {
   }
   ASSERT_EQ(ConfigPort(kPort, 5000, 38400), 0);
   pty_.Write({1, 2, 3, 4, 5, 6});
-  uint8_t got[4] = {};
-  int32_t count = 0;
   const auto start = Clock::now();
   EXPECT_EQ(ReadRs232Data(kPort, 4, got, &count), 1);
   EXPECT_LT(Clock::now() - start, 4s);
@@ -131,6 +121,9 @@ TEST_F(PtyPortTest, AReadEndsAtItsTotalTimeoutOrAsSoonAsItsBytesHaveCome) {
   ASSERT_EQ(ConfigPort(kPort, 100, 38400), 0);
   EXPECT_EQ(ReadRs232Data(kPort, 4, got, &count), -1) << "fewer than asked for";
   EXPECT_EQ(count, 2);
+  EXPECT_EQ(WriteRs232Data(kPort, 3, got), 3);
+  EXPECT_EQ(pty_.Read(3, 2s), (Bytes{5, 6, 3})) << "raw bytes go out unframed";
+  EXPECT_EQ(SystemReset(kPort), -1) << "a pseudo-terminal has no DTR to pulse";
 }
 
 TEST_F(MemoryLineTest, TheLineSettingForcesEvenParityAndCountsOnlyRealRefusals) {
