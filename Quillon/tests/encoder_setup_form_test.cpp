@@ -61,7 +61,7 @@ TEST_F(EncoderSetupTest, UnitsAndAPitchAboveZeroAreApplied) {
     EXPECT_EQ(std::tuple(group->ItemIndex(), pitch->text()), std::tuple(2, "20.13"));
     ClickItem(form, "encoderunittypegroup", kind);
     EXPECT_EQ(group->Items(), kind ? QStringList{"counts"} : linear);
-    EXPECT_EQ(group->isEnabled() && pitch->isEnabled(), kind == 0);
+    EXPECT_TRUE(group->isEnabled() == (kind == 0) && pitch->isEnabled() == (kind == 0));
     ClickItem(form, "unittypegroup", unit);
     if (typed) {
       Retype(pitch, typed);
@@ -94,11 +94,11 @@ TEST_F(EncoderSetupTest, CustomGratingsAreCheckedAndLimitedTo100UntilCancelled) 
     EXPECT_FALSE(form.isVisible() || applied);
   }
   Open(settings);
-  const char* empty = "Values must be input for all custom grating fields";
   // clang-format off
   const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"", "20000", empty}, {"25", "12.5", "\"12.5\""}, {"25", "0", "\"0\""},
-      {"big", "1", "\"big\""}, {"25", "20000", " 25mm - 20,000 CPR at x4 interp"},
+      {"", "20000", "Values must be input for all custom grating fields"},
+      {"25", "12.5", "\"12.5\""}, {"25", "0", "\"0\""}, {"big", "1", "\"big\""},
+      {"25", "20000", " 25mm - 20,000 CPR at x4 interp"},
       {"12.5", "1234567", " 12.5mm - 1,234,567 CPR at x4 interp"},
       {"30", "4096", "at most 100 gratings"}};
   // clang-format on
@@ -113,6 +113,7 @@ TEST_F(EncoderSetupTest, CustomGratingsAreCheckedAndLimitedTo100UntilCancelled) 
     EXPECT_EQ(list->count(), names.size());
     EXPECT_EQ(questions.FirstText().contains(said), !added);
     EXPECT_EQ(form.focusWidget() == apply, added);
+    EXPECT_EQ(custom->isChecked(), !added);
   }
   ClickButton(form, "applybutton");
   ASSERT_TRUE(applied);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <cstdlib>
 
 // The resources live in a static library: reading them directly needs them
 // registered first.
@@ -37,7 +36,7 @@ TEST(Pictures, TheBarAndTheBandsShowTheirColourZones) {
     const QImage image = Picture(name);
     const QColor c = image.pixelColor(image.width() / 2, row);
     const int hueOff = (c.hsvHue() - pure.hsvHue() + 540) % 360 - 180;
-    EXPECT_TRUE(std::abs(hueOff) < 20 && c.hsvSaturation() > 60 && c.value() > 150)
+    EXPECT_TRUE(qAbs(hueOff) < 20 && c.hsvSaturation() > 60 && c.value() > 150)
         << name << " row " << row << ": " << c.name().toStdString();
   }
 }
