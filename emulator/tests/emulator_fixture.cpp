@@ -4,13 +4,22 @@
 
 namespace veritrak {
 
+Bytes Framed(Bytes head, const Bytes& body) {
+  head.insert(head.end(), body.begin(), body.end());
+  unsigned sum = 0;
+  for (const uint8_t b : head) sum += b;
+  head.push_back(static_cast<uint8_t>(sum));
+  head.push_back(static_cast<uint8_t>(sum >> 8));
+  return head;
+}
+
 Options SteadyOptions() {
   Options o;
   o.head.startPosition = 4096 * 3 + 1000;
   o.head.speed = 0;
   o.head.noise = 0;
   o.head.amplitudeLow = o.head.amplitudeHigh = 700;
-  o.device.resetTime = std::chrono::milliseconds(300);
+  o.device.resetTime = 300ms;
   return o;
 }
 
@@ -18,7 +27,7 @@ bool Eventually(const std::function<bool()>& condition, std::chrono::millisecond
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(5ms);
   }
   return true;
 }
@@ -41,10 +50,10 @@ uint16_t EmulatorOnPort::Read(uint8_t reg) {
   return value;
 }
 
-std::vector<uint8_t> EmulatorOnPort::Exchange(const std::vector<uint8_t>& bytes, size_t n) {
+Bytes EmulatorOnPort::Exchange(const Bytes& bytes, size_t n) {
   EXPECT_EQ(WriteRs232Data(kPort, static_cast<int32_t>(bytes.size()), bytes.data()),
             static_cast<int32_t>(bytes.size()));
-  std::vector<uint8_t> reply(n);
+  Bytes reply(n);
   int32_t received = 0;
   ReadRs232Data(kPort, static_cast<int32_t>(n), reply.data(), &received);
   reply.resize(static_cast<size_t>(received));
@@ -55,6 +64,14 @@ bool EmulatorOnPort::LineQuiet() {
   uint8_t byte = 0;
   int32_t received = 0;
   return ReadRs232Data(kPort, 1, &byte, &received) == -1 && received == 0;
+}
+
+// A stream still running, or a stray byte, would keep a lone sync byte from
+// being answered alone.
+void EmulatorOnPort::ExpectInStep() {
+  EXPECT_EQ(DoSynchronize(kPort), 1);
+  EXPECT_EQ(ReadMSPVersion(kPort), 0x0512);
+  EXPECT_TRUE(LineQuiet());
 }
 
 }  // namespace veritrak
