@@ -1,4 +1,4 @@
-// A connection to the emulated electronics on COM5, identified and ready.
+// A connection to the emulated electronics on COM5.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,30 +13,24 @@
 
 namespace quillon {
 
-// Electronics of a model with the head at a position, moving or standing still.
-inline veritrak::Options Emulated(uint16_t model = 1, int32_t head = 0, double speed = 20000) {
-  veritrak::Options options;
-  options.device.modelCode = model;
-  options.head.startPosition = head;
-  options.head.speed = speed;
-  options.line.recordRate = 4000;
-  return options;
-}
-
 class EmulatedConnection : public ::testing::Test {
  protected:
   static constexpr int32_t kPort = 5;
 
-  void Start(const veritrak::Options& options = Emulated()) {
+  // Starts electronics of a model and firmware with the head at a position,
+  // moving or standing still, and a connection to them; whether it
+  // identified them.
+  bool Start(uint16_t model = 1, int32_t head = 0, double speed = 20000,
+             uint16_t firmware = 0x0512) {
+    veritrak::Options options;
+    options.device.modelCode = model, options.device.firmwareVersion = firmware;
+    options.head.startPosition = head, options.head.speed = speed;
+    options.line.recordRate = 4000;
     emulator_ = std::make_unique<veritrak::Emulator>(options);
     home_.LinkPort(kPort, emulator_->DevicePath());
     com_ = std::make_unique<ComData>(kPort, window_);
-  }
-  void StartIdentified(const veritrak::Options& options = Emulated()) {
-    Start(options);
-    QString message;
-    int32_t result = -1;
-    ASSERT_TRUE(com_->Identify(message, result));
+    message_.clear(), result_ = -1;
+    return com_->Identify(message_, result_);
   }
   void TearDown() override {
     com_.reset();
@@ -51,6 +45,8 @@ class EmulatedConnection : public ::testing::Test {
   RecordingWindow window_;
   std::unique_ptr<veritrak::Emulator> emulator_;
   std::unique_ptr<ComData> com_;
+  QString message_;
+  int32_t result_ = -1;
 };
 
 }  // namespace quillon

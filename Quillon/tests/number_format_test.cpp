@@ -1,5 +1,5 @@
 // The number texts of the files and labels: rounding, padding, the switch
-// to scientific notation, shortest round-trip texts, and no locale.
+// to scientific notation and shortest round-trip texts, whatever the locale.
 #include "number_format.h"
 
 #include <gtest/gtest.h>
@@ -12,44 +12,39 @@
 #include "text_scan.h"
 
 namespace quillon {
-namespace {
 
+// Every text is made under a locale with a decimal comma, which must not show.
+const bool kCommaLocale = (QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)), true);
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-// Value, precision (significant digits), decimals or exponent digits, text.
-using Case = std::tuple<double, int, int, const char*>;
-
-TEST(NumberFormats, FixedRoundsOnceToTheTighterLimitThenPadsOrTurnsScientific) {
-  // Rounding to 5 significant digits first would turn 0.00004999951 into
-  // 0.000050000 and then 0.0001; a value rounding to zero carries no sign;
-  // too many whole digits, also after rounding, turn scientific.
+// Fixed texts round once, to the tighter of the significant digits and the
+// decimals, then pad: rounding to 5 digits first would turn 0.00004999951
+// into 0.000050000 and then 0.0001. A value rounding to zero carries no sign.
+// Too many whole digits, also after rounding, turn scientific. General texts
+// drop trailing zeros and pick their layout by the exponent.
+TEST(NumberFormats, FixedAndGeneralTextsRoundPadAndPickTheirLayout) {
+  // 'f' fixed (precision, decimals) or 'g' general (precision, exponent digits).
   // clang-format off
-  const Case cases[] = {
-      {0.1, 5, 4, "0.1000"}, {0.1f, 5, 5, "0.10000"}, {1.23456789, 5, 8, "1.23460000"},
-      {1.15f, 3, 3, "1.150"}, {12345.4, 5, 1, "12345.0"}, {-1.5, 5, 4, "-1.5000"}, {7.0, 5, 0, "7"},
-      {0.0, 5, 5, "0.00000"}, {123.456787109375, 12, 8, "123.45678711"},
-      {-0.0000123456789, 12, 8, "-0.00001235"},
-      {0.00004999951, 5, 4, "0.0000"}, {0.99996, 5, 4, "1.0000"}, {9.99996, 5, 4, "10.0000"},
-      {-0.00001, 5, 4, "0.0000"}, {-0.0, 5, 4, "0.0000"}, {-0.4, 5, 0, "0"},
-      {123456.7, 5, 1, "1.2346E+05"}, {-123456.7, 5, 4, "-1.2346E+05"},
-      {99999.6, 5, 2, "1.0000E+05"},
-      {1e20, 12, 8, "1.00000000000E+20"}, {3.4028234663852886e38, 12, 8, "3.40282346639E+38"},
-      {2e100, 1, 0, "2E+100"}, {kInf, 12, 8, "INF"}, {-kInf, 12, 8, "-INF"}};
+  const std::tuple<char, double, int, int, const char*> cases[] = {
+      {'f', 0.1, 5, 4, "0.1000"}, {'f', 0.1f, 5, 5, "0.10000"}, {'f', 1.23456789, 5, 8, "1.23460000"},
+      {'f', 1.15f, 3, 3, "1.150"}, {'f', 12345.4, 5, 1, "12345.0"}, {'f', -1.5, 5, 4, "-1.5000"},
+      {'f', 7.0, 5, 0, "7"}, {'f', 0.0, 5, 5, "0.00000"}, {'f', 123.456787109375, 12, 8, "123.45678711"},
+      {'f', -0.0000123456789, 12, 8, "-0.00001235"}, {'f', 0.00004999951, 5, 4, "0.0000"},
+      {'f', 0.99996, 5, 4, "1.0000"}, {'f', 9.99996, 5, 4, "10.0000"}, {'f', -0.00001, 5, 4, "0.0000"},
+      {'f', -0.0, 5, 4, "0.0000"}, {'f', -0.4, 5, 0, "0"}, {'f', 123456.7, 5, 1, "1.2346E+05"},
+      {'f', -123456.7, 5, 4, "-1.2346E+05"}, {'f', 99999.6, 5, 2, "1.0000E+05"},
+      {'f', 1e20, 12, 8, "1.00000000000E+20"}, {'f', 3.4028234663852886e38, 12, 8, "3.40282346639E+38"},
+      {'f', 2e100, 1, 0, "2E+100"}, {'f', kInf, 12, 8, "INF"}, {'f', -kInf, 12, 8, "-INF"},
+      {'g', 0.187f, 6, 0, "0.187"}, {'g', 0.575f, 6, 0, "0.575"}, {'g', 1.15, 7, 3, "1.15"},
+      {'g', 100.0, 7, 3, "100"}, {'g', -2.5, 7, 3, "-2.5"}, {'g', 0.0, 7, 3, "0"}, {'g', -0.0, 7, 3, "0"},
+      {'g', 1234567.0, 7, 3, "1234567"}, {'g', 12345678.0, 7, 3, "1.234568E007"},
+      {'g', 9999999.6, 7, 3, "1E007"}, {'g', 0.00001, 7, 3, "0.00001"}, {'g', 0.0000015, 7, 3, "1.5E-006"},
+      {'g', -2.5e-12, 7, 0, "-2.5E-12"}, {'g', std::nan(""), 7, 3, "NAN"}};
   // clang-format on
-  for (const auto& [value, precision, decimals, text] : cases)
-    EXPECT_EQ(FormatFixed(value, precision, decimals), text) << value;
-}
-
-TEST(NumberFormats, GeneralDropsTrailingZerosAndPicksTheLayout) {
-  // clang-format off
-  const Case cases[] = {
-      {0.187f, 6, 0, "0.187"}, {0.575f, 6, 0, "0.575"}, {1.15, 7, 3, "1.15"}, {100.0, 7, 3, "100"},
-      {-2.5, 7, 3, "-2.5"}, {0.0, 7, 3, "0"}, {-0.0, 7, 3, "0"}, {1234567.0, 7, 3, "1234567"},
-      {12345678.0, 7, 3, "1.234568E007"}, {9999999.6, 7, 3, "1E007"}, {0.00001, 7, 3, "0.00001"},
-      {0.0000015, 7, 3, "1.5E-006"}, {-2.5e-12, 7, 0, "-2.5E-12"}, {std::nan(""), 7, 3, "NAN"}};
-  // clang-format on
-  for (const auto& [value, precision, digits, text] : cases)
-    EXPECT_EQ(FormatGeneral(value, precision, digits), text) << value;
+  for (const auto& [kind, value, precision, digits, text] : cases) {
+    EXPECT_EQ(kind == 'f' ? FormatFixed(value, precision, digits)
+                          : FormatGeneral(value, precision, digits), text) << value;
+  }
 }
 
 TEST(NumberFormats, ShortestTextsReadBackToTheSameFloat) {
@@ -74,14 +69,4 @@ TEST(NumberFormats, ShortestTextsReadBackToTheSameFloat) {
   EXPECT_TRUE(ParseFloat("NAN", back) && std::isnan(back));
 }
 
-TEST(NumberFormats, IgnoreTheDefaultLocale) {
-  const QLocale previous;
-  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  const QStringList texts{FormatFixed(1234.5, 7, 2), FormatGeneral(1234.5, 7, 3),
-                          FormatShortest(1234.5f)};
-  QLocale::setDefault(previous);
-  EXPECT_EQ(texts, QStringList({"1234.50", "1234.5", "1234.5"}));
-}
-
-}  // namespace
 }  // namespace quillon

@@ -8,33 +8,32 @@
 #include <QImage>
 
 namespace quillon::plot {
-namespace {
 
-constexpr int kSide = 400;   // the plot's width and height
-constexpr int kMargin = 20;  // the image reaches round the plot, to see just beyond it
+constexpr int kSide = 400;  // the plot's width and height
+// The image reaches this far round the plot, to see just beyond it.
+constexpr int kMargin = 20, kImage = kSide + 2 * kMargin;
 
 // A 12-bit value in bits 4 to 15 of a word.
 uint16_t Word(int value) { return static_cast<uint16_t>((value & 0xFFF) << 4); }
 
+// Raw x and y, magnitude and angle words; the two points they map to.
 TEST(PlotMapping, LissajousPointsCentreOnThePlotAndFloorTheirOffsets) {
-  struct Case {
-    int x, y, magnitude, angle;
-    QPoint raw, processed;
-  };
   // clang-format off
-  const Case cases[] = {
-      {0, 0, 0, 0, {200, 200}, {200, 200}},           {1024, -512, 1024, 0, {398, 101}, {320, 200}},
-      {2047, 2047, 4095, 1024, {595, 595}, {200, 681}}, {-2048, -2048, 4095, 2048, {-196, -196}, {-282, 200}},
-      {-1, 1, 2048, 3072, {199, 200}, {199, -41}},     {1, -1, 4095, 512, {200, 199}, {540, 540}}};
+  const std::tuple<int, int, int, int, QPoint, QPoint> cases[] = {
+      {0, 0, 0, 0, {200, 200}, {200, 200}}, {1024, -512, 1024, 0, {398, 101}, {320, 200}},
+      {2047, 2047, 4095, 1024, {595, 595}, {200, 681}},
+      {-2048, -2048, 4095, 2048, {-196, -196}, {-282, 200}},
+      {-1, 1, 2048, 3072, {199, 200}, {199, -41}}, {1, -1, 4095, 512, {200, 199}, {540, 540}}};
   // clang-format on
-  for (const Case& c : cases) {
-    const LissajousPoints p =
-        MapLissajous({Word(c.x), Word(c.y), Word(c.magnitude), Word(c.angle)}, kSide);
-    EXPECT_EQ(p.raw, c.raw) << c.x << ", " << c.y;
-    EXPECT_EQ(p.processed, c.processed) << c.magnitude << " at " << c.angle;
+  for (const auto& [x, y, magnitude, angle, raw, processed] : cases) {
+    const LissajousPoints p = MapLissajous({Word(x), Word(y), Word(magnitude), Word(angle)}, kSide);
+    EXPECT_EQ(p.raw, raw) << x << ", " << y;
+    EXPECT_EQ(p.processed, processed) << magnitude << " at " << angle;
   }
 }
 
+// Heights of x and y words: 100 % at an amplitude of 1034.3. Positions
+// between limits across the width, truncated toward zero.
 TEST(PlotMapping, StrengthHeightsClampAtFullScaleAndPositionsSpanTheLimits) {
   // clang-format off
   const int heights[][3] = {{0, 0, 0}, {256, 0, 99}, {-256, 0, 99}, {0, -256, 99}, {1034, 0, 399},
@@ -47,14 +46,11 @@ TEST(PlotMapping, StrengthHeightsClampAtFullScaleAndPositionsSpanTheLimits) {
     EXPECT_EQ(StrengthHeight(Word(x), Word(y), kSide), height) << x << ", " << y;
   for (const auto& [position, min, max, x] : xs)
     EXPECT_EQ(StrengthX(position, min, max, kSide), x) << position << " in " << min << ".." << max;
-  EXPECT_NEAR(StrengthLevel(Word(256), Word(0)), 24.75, 1e-9);
 }
 
 class Canvas : public ::testing::Test {
  protected:
-  Canvas() : image_(kSide + 2 * kMargin, kSide + 2 * kMargin, QImage::Format_RGB32) {
-    image_.fill(Qt::black);
-  }
+  Canvas() : image_(kImage, kImage, QImage::Format_RGB32) { image_.fill(Qt::black); }
   // Draws with the plot's origin kMargin pixels into the image.
   template <class Draw>
   void Paint(Draw draw) {
@@ -66,52 +62,49 @@ class Canvas : public ::testing::Test {
   // The rectangle round the pixels of a colour, in plot coordinates.
   QRect Box(const QColor& colour) const {
     QRect box;
-    for (int y = 0; y < image_.height(); ++y)
-      for (int x = 0; x < image_.width(); ++x)
+    for (int y = 0; y < kImage; ++y)
+      for (int x = 0; x < kImage; ++x)
         if (image_.pixel(x, y) == colour.rgb()) box |= QRect(x - kMargin, y - kMargin, 1, 1);
     return box;
   }
   QImage image_;
 };
 
-// Level segments from time t0 to t1 of a window 0 to 4 s: the position in
-// lime, the velocity in red.
+// Level segments from t0 to t1 in a window of 4 s from 1 s: the position
+// (lime), the velocity (red), their limits and the manual scale.
 TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
-  struct Case {
-    int32_t position;
-    float velocity, t0, t1;
-    AxisLimits limits;
-    bool manual;
-    QRect lime, red;
-  };
   const AxisLimits l{-100, 300, -10, 10};
   const auto line = [](int x1, int x2, int y) { return QRect(x1, y, x2 - x1 + 1, 1); };
   // clang-format off
-  const Case cases[] = {
-      {100, 5, 1, 2, l, false, line(100, 200, 200), line(100, 200, 100)},
-      {-100, 10, 0, 4, l, true, line(0, 400, 400), line(0, 400, 0)},
-      {300, -10, 0, 4, l, true, line(0, 400, 0), line(0, 400, 400)},
-      {301, -10.05f, 1, 2, l, false, line(100, 200, -1), line(100, 200, 401)},
-      {301, -10.05f, 1, 2, l, true, QRect(), QRect()},
-      {-101, 3, 1, 2, l, true, QRect(), line(100, 200, 140)},
-      {100, 10.01f, -0.001f, 4.001f, l, false, line(-1, 400, 200), line(-1, 400, 0)},
-      {5, 3.05f, 1, 2, {5, 5, 3, 3}, false, line(100, 200, 400), line(100, 200, 200)}};
+  const std::tuple<int32_t, float, float, float, AxisLimits, bool, QRect, QRect> cases[] = {
+      {100, 5, 2, 3, l, false, line(100, 200, 200), line(100, 200, 100)},
+      {-100, 10, 1, 5, l, true, line(0, 400, 400), line(0, 400, 0)},
+      {300, -10, 1, 5, l, true, line(0, 400, 0), line(0, 400, 400)},
+      {301, -10.05f, 2, 3, l, false, line(100, 200, -1), line(100, 200, 401)},
+      {301, -10.05f, 2, 3, l, true, QRect(), QRect()},
+      {-101, 3, 2, 3, l, true, QRect(), line(100, 200, 140)},
+      {100, 10.01f, 0.999f, 5.001f, l, false, line(-1, 400, 200), line(-1, 400, 0)},
+      {5, 3.05f, 2, 3, {5, 5, 3, 3}, false, line(100, 200, 400), line(100, 200, 200)}};
   // clang-format on
-  for (const Case& c : cases) {
+  for (const auto& [position, velocity, t0, t1, limits, manual, lime, red] : cases) {
     image_.fill(Qt::black);
-    TraceSegment s{c.position, c.position, c.velocity, c.velocity, c.t1,
-                   0,          4,          c.t0,       c.limits,   c.manual};
+    const TraceSegment s{position, position, velocity, velocity, t1, 1, 4, t0, limits, manual};
     Paint([&](QPainter& painter) { DrawTraceSegment(painter, s, {kSide, kSide}, Both); });
-    EXPECT_EQ(Box(kLime), c.lime) << c.position << (c.manual ? " manual" : "");
-    EXPECT_EQ(Box(kRaw), c.red) << c.velocity << (c.manual ? " manual" : "");
+    EXPECT_EQ(Box(kLime), lime) << position << (manual ? " manual" : "");
+    EXPECT_EQ(Box(kRaw), red) << velocity << (manual ? " manual" : "");
   }
+  // A replot starts at the left edge with the first position.
+  const int32_t positions[] = {0, 50, 50};
+  const float velocities[] = {0, 0, 0}, times[] = {0, 3, 5};
   image_.fill(Qt::black);
-  TraceSegment s{50, 50, 5, 5, 2, 0, 0, 1, l, false};
-  Paint([&](QPainter& painter) { DrawTraceSegment(painter, s, {kSide, kSide}, Both); });
-  EXPECT_TRUE(Box(kLime).isNull() && Box(kRaw).isNull()) << "a window of no span draws nothing";
+  Paint([&](QPainter& painter) {
+    ReplotTrace(painter, positions, velocities, times, 2, 1, 4, {0, 100, -1, 1}, {kSide, kSide},
+                FirstOnly);
+  });
+  EXPECT_EQ(Box(kLime), QRect(0, 200, 401, 1));
 }
 
-TEST_F(Canvas, LissajousSamplesShowByPlotTypeAndEraseToBlack) {
+TEST_F(Canvas, PointsShowByPlotTypeEraseToBlackAndReferenceLinesFollowTheLayout) {
   const SignalSample sample{Word(1024), Word(-512), Word(1024), Word(0)};
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, FirstOnly, false); });
   EXPECT_EQ(At(398, 101), kRaw);
@@ -120,9 +113,6 @@ TEST_F(Canvas, LissajousSamplesShowByPlotTypeAndEraseToBlack) {
   EXPECT_EQ(At(320, 200), kProcessed);
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, SecondOnly, true); });
   EXPECT_TRUE(Box(kRaw).isNull() && Box(kProcessed).isNull()) << "erasing overdraws both";
-}
-
-TEST_F(Canvas, StrengthMarksStandOnTheBottomAndReferenceLinesFollowTheLayout) {
   Paint([&](QPainter& painter) { DrawStrengthMark(painter, 100, 40, kSide); });
   EXPECT_EQ(At(100, kSide - 40), kLime);
   for (const auto& [layout, top, bottom] : {std::tuple(0, 20, 230), {1, 25, 287}, {2, 33, 357}}) {
@@ -133,26 +123,14 @@ TEST_F(Canvas, StrengthMarksStandOnTheBottomAndReferenceLinesFollowTheLayout) {
   }
 }
 
-TEST_F(Canvas, ReplotStartsAtTheLeftEdge) {
-  const int32_t positions[] = {0, 50, 50};
-  const float velocities[] = {0, 0, 0}, times[] = {0, 2.0f, 4.0f};
-  Paint([&](QPainter& painter) {
-    ReplotTrace(painter, positions, velocities, times, 2, 0, 4.0f, {0, 100, -1, 1}, {kSide, kSide},
-                FirstOnly);
-  });
-  EXPECT_EQ(Box(kLime), QRect(0, 200, 401, 1));
-}
-
 TEST(PlotLabels, SpreadFromHighestToLowestInTheirFormats) {
-  using Labels = std::array<QString, 5>;
-  EXPECT_EQ(TimeLabels(0, 10), (Labels{"10.0", "7.5", "5.0", "2.5", "0.0"}));
-  EXPECT_EQ(PositionLabels(-1000, 1000, {0.5, 0.001}),
-            (Labels{"0.500", "0.250", "0.000", "-0.250", "-0.500"}));
-  EXPECT_EQ(VelocityLabels(-200, 200, {1, 0.01}),
-            (Labels{"2.00", "1.00", "0.00", "-1.00", "-2.00"}));
-  EXPECT_EQ(StrengthXLabels(0, 4000, {1, 1}), (Labels{"4000", "3000", "2000", "1000", "0"}));
+  using L = std::array<QString, 5>;
+  EXPECT_EQ(TimeLabels(0, 10), (L{"10.0", "7.5", "5.0", "2.5", "0.0"}));
+  // Positions are whole scaled counts, floored, times the count length.
+  EXPECT_EQ(PositionLabels(-3, 3, {0.5, 0.5}), (L{"0.500", "0.125", "-0.250", "-0.625", "-1.000"}));
+  EXPECT_EQ(VelocityLabels(-200, 200, {1, 0.01}), (L{"2.00", "1.00", "0.00", "-1.00", "-2.00"}));
+  EXPECT_EQ(StrengthXLabels(0, 4000, {1, 1}), (L{"4000", "3000", "2000", "1000", "0"}));
   EXPECT_EQ(TimeText(12.34f), "12.3");
 }
 
-}  // namespace
 }  // namespace quillon::plot

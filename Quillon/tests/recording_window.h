@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <vector>
 
 #include "window_link.h"
@@ -24,9 +24,9 @@ class RecordingWindow : public WindowLink {
   std::vector<TraceSegment> segments;
   std::vector<float> times, windowStarts;
   std::vector<QStringList> registerPasses;
+  std::pair<int32_t, uint32_t> shownSetup{-1, 0};  // interpolation code, status setup
   int lissajousClears = 0, points = 0, erasedPoints = 0, plotClears = 0, stopActions = 0;
-  int failures = 0, modelCode = 1, shownInterpCode = -1;
-  uint32_t shownStatusSetup = 0;
+  int failures = 0, modelCode = 1;
   bool commandBusy = false;
 
   void UpdateStatusDisplay(int32_t p, float level, int32_t, float, bool replay,
@@ -58,18 +58,16 @@ class RecordingWindow : public WindowLink {
   int ModelCode() const override { return modelCode; }
   void StopAction() override { ++stopActions; }
   void CommunicationFailure() override { ++failures; }
-  void ShowInterpolationAndFrequency(int32_t interpCode, uint32_t statusSetup) override {
-    shownInterpCode = interpCode, shownStatusSetup = statusSetup;
+  void ShowInterpolationAndFrequency(int32_t code, uint32_t setup) override {
+    shownSetup = {code, setup};
   }
 };
 
 // Runs the event loop until the condition holds or the limit passes.
 template <class Condition>
 bool ProcessUntil(Condition condition, int limitMs = 10000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > limitMs) return false;
+  for (const QDeadlineTimer deadline(limitMs); !condition();) {
+    if (deadline.hasExpired()) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
