@@ -5,17 +5,57 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <deque>
 
 #include "engineering_display.h"
 #include "info_form.h"
 #include "main_form_fixture.h"
-#include "modal_dialogs.h"
+#include "radio_group.h"
 
 namespace quillon {
 namespace {
 
 using Words = std::vector<uint32_t>;
-using D = ModalDialogs;
+
+// Takes the next step for each showing of one of the program's own modal
+// dialogs (the radio choice, the text entry), once its event loop runs.
+class DialogSteps : public QObject {
+ public:
+  DialogSteps() { qApp->installEventFilter(this); }
+  ~DialogSteps() override { EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps left"; }
+  void Then(std::function<void(QDialog&)> step) { steps_.push_back(std::move(step)); }
+  int shown = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (event->type() != QEvent::Show || !dialog || !dialog->isModal() || steps_.empty())
+      return false;
+    ++shown;
+    QTimer::singleShot(0, dialog, [this, dialog] {
+      const auto step = std::move(steps_.front());
+      steps_.pop_front();
+      step(*dialog);
+    });
+    return false;
+  }
+
+ private:
+  std::deque<std::function<void(QDialog&)>> steps_;
+};
+
+struct D {
+  static void Click(QDialog& d, const char* button) {
+    QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
+  }
+  static void ChooseItem(QDialog& d, int index) {
+    QRadioButton* item = d.findChild<RadioGroup*>()->findChildren<QRadioButton*>().value(index);
+    QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
+  }
+  static int ChosenItem(QDialog& d) { return d.findChild<RadioGroup*>()->ItemIndex(); }
+};
 
 class CommandsTest : public MainFormTest {
  protected:
@@ -38,7 +78,7 @@ class CommandsTest : public MainFormTest {
   QLineEdit* Box(const char* name) const {
     return form_->EngineeringDisplay->findChild<QLineEdit*>(name);
   }
-  ModalDialogs dialogs_;
+  DialogSteps dialogs_;
 };
 
 TEST_F(CommandsTest, ConfirmedCommandsReachTheElectronicsAndCancelledOnesDoNot) {
@@ -86,13 +126,15 @@ TEST_F(CommandsTest, InterpolationAndFrequencyAreAskedUntilValidAndWritten) {
   dialogs_.Then([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
   for (const char* text : {"abc", "3", "4097", "4"})
     dialogs_.Then([text](QDialog& d) {
-      D::Type(d, "EditBox", text);
-      QTest::keyClick(d.findChild<QLineEdit*>("EditBox"), Qt::Key_Return);
+      auto* edit = d.findChild<QLineEdit*>("EditBox");
+      QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(edit, text);
+      QTest::keyClick(edit, Qt::Key_Return);
     });
   form_->Interpolation1->trigger();
   ExpectNothingDone();
   form_->Interpolation1->trigger();
-  EXPECT_EQ(dialogs_.Shown(), 5);
+  EXPECT_EQ(dialogs_.shown, 5);
   EXPECT_EQ(questions_.asked.size(), 2);
   Finish(2);
   EXPECT_EQ(NewWords(), Words{0x830030});
