@@ -7,16 +7,12 @@
 namespace veritrak {
 namespace {
 
-class PacedLine : public EmulatorOnPort {
- protected:
-  void SetUp() override {
-    Options o = SteadyOptions();
-    o.line.paced = true;
-    Serve(o);
-  }
-};
+using PacedLine = EmulatorOnPort;
 
 TEST_F(PacedLine, RequestsRepliesAndRecordsTakeAtLeastTheirWireTime) {
+  Options o = SteadyOptions();
+  o.line.paced = true;
+  Serve(o);
   EXPECT_EQ(DoSynchronize(kPort), 1) << "a lone sync is answered within the sync time-out";
   auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 20; ++i) ASSERT_EQ(ReadStatus(kPort), 0x0011);

@@ -12,28 +12,30 @@ Bytes Reply(uint8_t command, const Bytes& data) {
   return Framed({kReplyByte, command, static_cast<uint8_t>(data.size()), 0}, data);
 }
 
-class Wire : public EmulatorOnPort {
- protected:
-  void SetUp() override { Serve(); }
-};
+using Wire = EmulatorOnPort;
 
 TEST_F(Wire, EachRequestGetsItsAnswerByteForByteAndNothingMore) {
+  Serve();
   const Bytes status = Request(0x51, {0x00, 0x40, 0x02, 0x00});
   const Bytes two = Join(Request(0x51, {0, 0, 0x03, 0}), Request(0x63, {0, 0, 2, 0}));
-  Bytes bad = status;
-  bad[5] ^= 0x01;  // the payload changed, the checksum kept
+  const Bytes bad = Join({0x80, 0x51, 4, 4, 0x00, 0x41, 0x02, 0x00}, {0x1B, 0x01});  // sum of 0x40
   // clang-format off
   const std::pair<Bytes, Bytes> cases[] = {
     // The power-on status setup 0x0011 answers a base read, as the register it lands on.
     {status, {0x90, 0x51, 0x02, 0x00, 0x11, 0x00, 0xF4, 0x00}},
-    {{kStartByte}, {kReplyByte}},
-    {Request(0x60, {0, 0, 4, 0}), Reply(0x60, {0x12, 0x05, 0, 0})},  // as many bytes as asked
+    // The information commands answer with as many bytes as asked for.
+    {Request(0x60, {0, 0, 4, 0}), Reply(0x60, {0x12, 0x05, 0, 0})},
+    {Request(0x80, {0, 0, 2, 0}), Reply(0x80, {0x12, 0x05})},
     {Request(0x81, {0, 0, 2, 0}), Reply(0x81, {0x5A, 0x3C})},
     {Request(0x62, {0, 0, 4, 0}), Reply(0x62, {0xD2, 0x04, 0, 0})},
+    {Request(0x82, {0, 0, 2, 0}), Reply(0x82, {0xD2, 0x04})},
+    {Request(0x63, {0, 0, 4, 0}), Reply(0x63, {56, 0, 0, 0})},
+    {Request(0x83, {0, 0, 6, 0}), Reply(0x83, {56, 0, 0, 0, 0, 0})},
+    {Request(0x91, {0, 0, 4, 0}), Reply(0x91, {0x80, 0x80, 0x80, 0x80})},  // the Epot wipers
+    {Request(0xA4, {0, 0, 0x20, 0}), Reply(0xA4, {0x22, 0x00})},  // model 1, hardware 2
+    {Request(0x51, {0, 0, 0x82, 0}), Reply(0x51, {0, 0})},  // a write address reads nothing
     {two, Join(Reply(0x51, {0xF0, 0x0F}), Reply(0x63, {56, 0}))},  // answered in order
-    {Request(0x50, {0x03, 0x00, 0x82, 0x00}), {kReplyByte}},
     {Request(0x50, {0xC0, 0x45, 0x02, 0x00, 0x45, 0xC0}), {kReplyByte}},  // a base block write
-    {Request(0x90, {0, 0, 2, 0, 0x34, 0x12}), {kReplyByte}},
     {bad, {}}, {Request(0x77, {0, 0, 2, 0}), {}},
     {Request(0x51, {0, 0, 0x21}), {}}, {Request(0x50, {1, 2}), {}}};  // misshapen
   // clang-format on
