@@ -81,6 +81,7 @@ TEST_F(PtyPortTest, TheLineSettingIsJudgedByReadingItBack) {
   EXPECT_EQ(
       std::tuple(t.ReadIntervalTimeout, t.ReadTotalTimeoutConstant, t.WriteTotalTimeoutConstant),
       std::tuple(0u, 100u, 100u));
+  EXPECT_EQ(properties.wPacketLength, sizeof(COMMPROP));
   EXPECT_EQ(ConfigPort(kPort, 100, 57600), 0) << "any baud rate is taken";
   EXPECT_EQ(ConfigPort(kPort, 100, 0), -1);
   DCB asked{};
