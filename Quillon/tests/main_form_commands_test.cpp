@@ -203,33 +203,5 @@ TEST_F(CommandsTest, EngineeringDisplaySurveysAndWritesATypedWord) {
   EXPECT_TRUE(questions_.asked.isEmpty());
 }
 
-// The hardware reset is offered without a connection: in demo mode.
-TEST_F(MainFormTest, HardwareResetPulsesBothPortsAndLetsThemGo) {
-  questions_.handler = [](const Question& question) {
-    return question.text.startsWith(kCannotDetectStart) ? Answer::Ignore : Answer::Ok;
-  };
-  StartProgram();
-  ASSERT_TRUE(form_->DemoMode);
-  StartEmulator(1);
-  splashTexts_.clear();
-  // A pseudo-terminal has no DTR line: the pulse is refused, the reset goes
-  // on to the next port and closes both.
-  QElapsedTimer resetTime;
-  resetTime.start();
-  form_->HardwareReset1->trigger();
-  EXPECT_GE(resetTime.elapsed(), 1600);
-  EXPECT_EQ(splashTexts_, QStringList{"Performing Hardware Reset..."});
-  EXPECT_TRUE(form_->DemoMode);
-
-  // COM1 was let go: a new search opens it and finds the electronics.
-  splashTexts_.clear();
-  form_->SearchForElectronics1->trigger();
-  Finish(5);
-  EXPECT_FALSE(form_->DemoMode);
-  EXPECT_EQ(splashTexts_.last(), "Kestrel Electronics Found on COM1");
-  EXPECT_EQ(form_->ViewState, (std::array<int, 5>{1, 1, 1, 1, 1}));
-  EXPECT_TRUE(WaitForLivePositions());
-}
-
 }  // namespace
 }  // namespace quillon
