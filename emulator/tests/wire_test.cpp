@@ -18,7 +18,7 @@ TEST_F(Wire, EachRequestGetsItsAnswerByteForByteAndNothingMore) {
   Serve();
   const Bytes status = Request(0x51, {0x00, 0x40, 0x02, 0x00});
   const Bytes two = Join(Request(0x51, {0, 0, 0x03, 0}), Request(0x63, {0, 0, 2, 0}));
-  const Bytes bad = Join({0x80, 0x51, 4, 4, 0x00, 0x41, 0x02, 0x00}, {0x1B, 0x01});  // sum of 0x40
+  const Bytes bad = Join({0x80, 0x51, 4, 4, 0x00, 0x41, 0x02, 0x00}, {0x1B, 0x01});  // a stale sum
   // clang-format off
   const std::pair<Bytes, Bytes> cases[] = {
     // The power-on status setup 0x0011 answers a base read, as the register it lands on.

@@ -1,5 +1,6 @@
-// The register, information and Epot commands, each one's frame byte for
-// byte and its decoded answer, and the composite position reads.
+// Every base read's address, the Epot values' order, the calls that refuse
+// what they cannot serve, and the composite position reads. Every other
+// command's frame and answer is in frames_test.
 #include "fixtures.h"
 
 namespace {
