@@ -13,6 +13,7 @@
 #include "info_form.h"
 #include "main_form_fixture.h"
 #include "radio_group.h"
+#include "recording_questions.h"
 
 namespace quillon {
 namespace {
@@ -44,17 +45,6 @@ class DialogSteps : public QObject {
 
  private:
   std::deque<std::function<void(QDialog&)>> steps_;
-};
-
-struct D {
-  static void Click(QDialog& d, const char* button) {
-    QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
-  }
-  static void ChooseItem(QDialog& d, int index) {
-    QRadioButton* item = d.findChild<RadioGroup*>()->findChildren<QRadioButton*>().value(index);
-    QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
-  }
-  static int ChosenItem(QDialog& d) { return d.findChild<RadioGroup*>()->ItemIndex(); }
 };
 
 class CommandsTest : public MainFormTest {
@@ -126,10 +116,8 @@ TEST_F(CommandsTest, InterpolationAndFrequencyAreAskedUntilValidAndWritten) {
   dialogs_.Then([](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
   for (const char* text : {"abc", "3", "4097", "4"})
     dialogs_.Then([text](QDialog& d) {
-      auto* edit = d.findChild<QLineEdit*>("EditBox");
-      QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-      QTest::keyClicks(edit, text);
-      QTest::keyClick(edit, Qt::Key_Return);
+      Retype(Child<QLineEdit>(d, "EditBox"), text);
+      QTest::keyClick(Child<QLineEdit>(d, "EditBox"), Qt::Key_Return);
     });
   form_->Interpolation1->trigger();
   ExpectNothingDone();
@@ -143,13 +131,13 @@ TEST_F(CommandsTest, InterpolationAndFrequencyAreAskedUntilValidAndWritten) {
   // The output frequency starts at the setting in force.
   const int inForce = static_cast<int>(form_->Connection->StatusSetup() & 7) - 1;
   dialogs_.Then([&](QDialog& d) {
-    EXPECT_EQ(D::ChosenItem(d), inForce);
-    D::ChooseItem(d, 0);
-    D::Click(d, "CancelBtn");
+    EXPECT_EQ(Child<RadioGroup>(d, "RadioGroup1")->ItemIndex(), inForce);
+    ClickItem(d, "RadioGroup1", 0);
+    ClickButton(d, "CancelBtn");
   });
   dialogs_.Then([](QDialog& d) {
-    D::ChooseItem(d, 0);
-    D::Click(d, "OKBtn");
+    ClickItem(d, "RadioGroup1", 0);
+    ClickButton(d, "OKBtn");
   });
   form_->Bandwidth1->trigger();
   ExpectNothingDone();
@@ -165,12 +153,12 @@ TEST_F(CommandsTest, EngineeringDisplaySurveysAndWritesATypedWord) {
   auto* write = display.findChild<QPushButton*>("writedatabutton");
   ASSERT_FALSE(write->isEnabled());
   dialogs_.Then([](QDialog& d) {
-    EXPECT_EQ(D::ChosenItem(d), 1);
-    D::ChooseItem(d, 0);
-    D::Click(d, "OKBtn");
+    EXPECT_EQ(Child<RadioGroup>(d, "RadioGroup1")->ItemIndex(), 1);
+    ClickItem(d, "RadioGroup1", 0);
+    ClickButton(d, "OKBtn");
   });
   dialogs_.Then([](QDialog& d) {
-    D::ChooseItem(d, 1);
+    ClickItem(d, "RadioGroup1", 1);
     QTest::keyClick(&d, Qt::Key_Escape);
   });
   Choose(form_->EngineeringDisplay1);

@@ -11,37 +11,14 @@
 #include "alarm_history_form.h"
 #include "encoder_setup_form.h"
 #include "main_form_fixture.h"
-#include "radio_group.h"
+#include "recording_questions.h"
 #include "settings_files.h"
 
 namespace quillon {
 namespace {
 
-template <class T>
-T* Find(const QWidget* dialog, const char* name) {
-  T* child = dialog->findChild<T*>(name);
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
-// Replaces a box's text as a user does: select all, type.
 void Type(const QWidget* dialog, const char* box, const QString& text) {
-  auto* edit = Find<QLineEdit>(dialog, box);
-  edit->setFocus();
-  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(edit, text);
-}
-
-void Press(const QWidget* dialog, const char* button) {
-  QTest::mouseClick(Find<QAbstractButton>(dialog, button), Qt::LeftButton);
-}
-
-// On the indicator: a radio button stretched by its group takes clicks only
-// on its indicator and caption.
-void Pick(const QWidget* dialog, const char* group, int item) {
-  QRadioButton* button = Find<RadioGroup>(dialog, group)->findChildren<QRadioButton*>().value(item);
-  ASSERT_NE(button, nullptr) << group << " " << item;
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+  Retype(Child<QLineEdit>(*dialog, box), text);
 }
 
 class DialogsTest : public MainFormTest {
@@ -77,12 +54,12 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
   ComData& connection = *form_->Connection;
   EnterPlot(form_->CenterIndexButton, 8);
   TPlotSettingsForm* dialog = OpenPlotOptions(8);
-  EXPECT_EQ(Find<QLineEdit>(dialog, "displaybox")->text(), "150");
-  Press(dialog, "CheckBox1");
+  EXPECT_EQ(Child<QLineEdit>(*dialog, "displaybox")->text(), "150");
+  QTest::mouseClick(Child<QCheckBox>(*dialog, "CheckBox1"), Qt::LeftButton);
   Type(dialog, "displaybox", "1000");
   Type(dialog, "Edit1", "0.01");
   Type(dialog, "Edit2", "0.75");
-  Press(dialog, "applybutton");
+  ClickButton(*dialog, "applybutton");
   EXPECT_FALSE(dialog->isVisible());
   Finish(12);
   EXPECT_EQ(connection.LissajousPoints, 1000);
@@ -92,11 +69,11 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
 
   EnterPlot(form_->SetFrequencyButton, 9);
   dialog = OpenPlotOptions(9);
-  Press(dialog, "CheckBox1");
+  QTest::mouseClick(Child<QCheckBox>(*dialog, "CheckBox1"), Qt::LeftButton);
   Type(dialog, "Edit1", "-150");
   Type(dialog, "Edit2", "250");
   Type(dialog, "displaybox", "100");
-  QTest::keyClick(Find<QLineEdit>(dialog, "displaybox"), Qt::Key_Return);
+  QTest::keyClick(Child<QLineEdit>(*dialog, "displaybox"), Qt::Key_Return);
   Finish(12);
   EXPECT_EQ(Stored().SignalStrengthPoints, 100);
   // The head sweeps far beyond them: fixed limits stay while it records.
@@ -107,11 +84,11 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
 
   EnterPlot(form_->PositionButton, 10);
   dialog = OpenPlotOptions(10);
-  Press(dialog, "CheckBox1");
+  QTest::mouseClick(Child<QCheckBox>(*dialog, "CheckBox1"), Qt::LeftButton);
   for (auto [box, text] : {std::pair{"displaybox", "12.7"}, {"Edit1", "-1000"}, {"Edit2", "1000"},
                            {"Edit3", "-50"}, {"Edit4", "50"}})
     Type(dialog, box, text);
-  Press(dialog, "applybutton");
+  ClickButton(*dialog, "applybutton");
   Finish(12);
   EXPECT_FLOAT_EQ(connection.PositionPlotSeconds, 12.7f);
   EXPECT_TRUE(connection.ManualScale[PositionPlot]);
@@ -123,9 +100,9 @@ TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
 
   // Shown again with what was applied; ticked again, the plot scales itself.
   dialog = OpenPlotOptions(10);
-  EXPECT_EQ(Find<QLineEdit>(dialog, "displaybox")->text(), "12.7");
-  Press(dialog, "CheckBox1");
-  Press(dialog, "applybutton");
+  EXPECT_EQ(Child<QLineEdit>(*dialog, "displaybox")->text(), "12.7");
+  QTest::mouseClick(Child<QCheckBox>(*dialog, "CheckBox1"), Qt::LeftButton);
+  ClickButton(*dialog, "applybutton");
   Finish(12);
   EXPECT_FALSE(connection.ManualScale[PositionPlot]);
   EXPECT_TRUE(questions_.asked.isEmpty());
@@ -136,17 +113,17 @@ TEST_F(DialogsTest, UnitsFromF11ShowTheUnitsAndResolutionAndStoreThem) {
   Key(Qt::Key_F11);
   TEncoderSetupForm* dialog = form_->EncoderSetupForm;
   ASSERT_TRUE(dialog->isVisible());
-  Pick(dialog, "encoderunittypegroup", 0);  // Linear
-  Pick(dialog, "unittypegroup", 1);         // microns
+  ClickItem(*dialog, "encoderunittypegroup", 0);  // Linear
+  ClickItem(*dialog, "unittypegroup", 1);         // microns
   Type(dialog, "gratingpitchbox", "2O");
-  Press(dialog, "applybutton");
+  ClickButton(*dialog, "applybutton");
   ASSERT_EQ(questions_.asked.size(), 1);
   EXPECT_TRUE(questions_.asked[0].text.contains("\"2O\"")) << questions_.asked[0].text.toStdString();
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_FALSE(SettingsWritten());
 
   Type(dialog, "gratingpitchbox", "20");
-  Press(dialog, "applybutton");
+  ClickButton(*dialog, "applybutton");
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(form_->UnitsBox->text(), "microns");
   // This model counts whole periods: one count is the pitch.
@@ -157,8 +134,8 @@ TEST_F(DialogsTest, UnitsFromF11ShowTheUnitsAndResolutionAndStoreThem) {
   EXPECT_TRUE(Eventually([&] { return form_->EncoderPositionText->text().endsWith(".00000"); }));
 
   Key(Qt::Key_F11);
-  Pick(dialog, "encoderunittypegroup", 1);  // Encoder Counts
-  Press(dialog, "applybutton");
+  ClickItem(*dialog, "encoderunittypegroup", 1);  // Encoder Counts
+  ClickButton(*dialog, "applybutton");
   EXPECT_EQ(form_->ResolutionBox->text(), " 1.0 counts");
   EXPECT_EQ(Stored().DisplayUnits, "counts");
 }
@@ -170,13 +147,13 @@ TEST_F(DialogsTest, AlarmHistoryShowsTheWindowsHistoryAndClearStartsAfresh) {
   form_->Resetalarms1->trigger();
   TAlarmHistoryForm* dialog = form_->AlarmHistoryForm;
   ASSERT_TRUE(dialog->isVisible());
-  auto* memo = Find<QPlainTextEdit>(dialog, "AlarmHistoryMemo");
+  auto* memo = Child<QPlainTextEdit>(*dialog, "AlarmHistoryMemo");
   // Newest first; lines logged since it opened come before them.
   const QStringList shown = memo->toPlainText().split('\n');
   EXPECT_EQ(shown, form_->AlarmHistory.mid(form_->AlarmHistory.size() - shown.size()));
 
   form_->RedShape->SetBrush(Qt::red);
-  Press(dialog, "ClearHistoryButton");
+  ClickButton(*dialog, "ClearHistoryButton");
   EXPECT_EQ(memo->toPlainText(), "");
   EXPECT_EQ(form_->RedShape->Brush(), QColor(128, 128, 128));
   // The lasting situation is logged anew.
