@@ -104,32 +104,24 @@ TEST_F(StatusPanelTest, SignalLevelBandsChangeAtTheirBoundaries) {
 }
 
 TEST_F(StatusPanelTest, IndexCentringBlinksThenReportsCentred) {
-  Sample(0);
-  EXPECT_EQ(form_->IndexBox->text(), " not at index");
-  EXPECT_EQ(form_->IndexShape->Brush(), kGrey);
-  Sample(kAtIndex);
-  EXPECT_EQ(form_->IndexBox->text(), " at index");
-  EXPECT_EQ(form_->IndexShape->Brush(), kLime);
-  Sample(0);  // idle: the last index state stays shown
-  EXPECT_EQ(form_->IndexBox->text(), " at index");
-
-  QList<QColor> blink;
-  for (int i = 0; i < 6; ++i) {
-    Sample(kCentring);
-    blink << form_->IndexShape->Brush();
+  // Idle, the last index state stays shown; a centring blinks with a period
+  // of three samples; sixteen samples without index bits end it.
+  const struct {
+    int32_t status;
+    int repeat;
+    const char* text;
+    QColor lamp;
+  } samples[] = {{0, 1, " not at index", kGrey},       {kAtIndex, 1, " at index", kLime},
+                 {0, 1, " at index", kLime},           {kCentring, 2, " centering index...", kLime},
+                 {kCentring, 1, " centering index...", kGrey},
+                 {kCentring, 2, " centering index...", kLime},
+                 {kCentred, 1, " index centered", kLime}, {0, 16, " index centered", kLime},
+                 {0, 1, " not at index", kGrey}};
+  for (const auto& s : samples) {
+    for (int i = 0; i < s.repeat; ++i) Sample(s.status);
+    EXPECT_EQ(form_->IndexBox->text(), s.text) << s.status << " x" << s.repeat;
+    EXPECT_EQ(form_->IndexShape->Brush(), s.lamp) << s.status << " x" << s.repeat;
   }
-  EXPECT_EQ(form_->IndexBox->text(), " centering index...");
-  EXPECT_EQ(blink, (QList<QColor>{kLime, kLime, kGrey, kLime, kLime, kGrey}));
-  Sample(kCentred);
-  EXPECT_EQ(form_->IndexBox->text(), " index centered");
-  EXPECT_EQ(form_->IndexShape->Brush(), kLime);
-
-  // After a centring, sixteen samples without index bits make it idle.
-  for (int i = 0; i < 15; ++i) Sample(0);
-  EXPECT_EQ(form_->IndexBox->text(), " index centered");
-  Sample(0);
-  Sample(0);
-  EXPECT_EQ(form_->IndexBox->text(), " not at index");
 }
 
 TEST_F(StatusPanelTest, PositionAndResolutionInEachUnit) {
