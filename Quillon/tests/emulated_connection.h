@@ -24,8 +24,7 @@ class EmulatedConnection : public ::testing::Test {
              uint16_t firmware = 0x0512) {
     veritrak::Options options;
     options.device.modelCode = model, options.device.firmwareVersion = firmware;
-    options.head.startPosition = head, options.head.speed = speed;
-    options.line.recordRate = 4000;
+    options.head.startPosition = head, options.head.speed = speed, options.line.recordRate = 4000;
     emulator_ = std::make_unique<veritrak::Emulator>(options);
     home_.LinkPort(kPort, emulator_->DevicePath());
     com_ = std::make_unique<ComData>(kPort, window_);

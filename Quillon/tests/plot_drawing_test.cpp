@@ -27,8 +27,7 @@ TEST(PlotMapping, LissajousPointsCentreOnThePlotAndFloorTheirOffsets) {
   // clang-format on
   for (const auto& [x, y, magnitude, angle, raw, processed] : cases) {
     const LissajousPoints p = MapLissajous({Word(x), Word(y), Word(magnitude), Word(angle)}, kSide);
-    EXPECT_EQ(p.raw, raw) << x << ", " << y;
-    EXPECT_EQ(p.processed, processed) << magnitude << " at " << angle;
+    EXPECT_EQ(std::pair(p.raw, p.processed), std::pair(raw, processed)) << x << ", " << angle;
   }
 }
 
@@ -58,7 +57,6 @@ class Canvas : public ::testing::Test {
     painter.translate(kMargin, kMargin);
     draw(painter);
   }
-  QColor At(int x, int y) const { return image_.pixelColor(x + kMargin, y + kMargin); }
   // The rectangle round the pixels of a colour, in plot coordinates.
   QRect Box(const QColor& colour) const {
     QRect box;
@@ -104,23 +102,18 @@ TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
   EXPECT_EQ(Box(kLime), QRect(0, 200, 401, 1));
 }
 
-TEST_F(Canvas, PointsShowByPlotTypeEraseToBlackAndReferenceLinesFollowTheLayout) {
+// The raw point in red by type 0, the processed one by type 2; erasing
+// overdraws both in black. A strength mark stands its height above the bottom.
+TEST_F(Canvas, PointsShowByPlotTypeAndEraseToBlack) {
   const SignalSample sample{Word(1024), Word(-512), Word(1024), Word(0)};
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, FirstOnly, false); });
-  EXPECT_EQ(At(398, 101), kRaw);
-  EXPECT_EQ(At(320, 200), kBackground) << "type 0 shows the raw point only";
+  EXPECT_TRUE(Box(kRaw).contains(398, 101) && Box(kProcessed).isNull());
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, Both, false); });
-  EXPECT_EQ(At(320, 200), kProcessed);
+  EXPECT_TRUE(Box(kProcessed).contains(320, 200));
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, SecondOnly, true); });
-  EXPECT_TRUE(Box(kRaw).isNull() && Box(kProcessed).isNull()) << "erasing overdraws both";
+  EXPECT_TRUE(Box(kRaw).isNull() && Box(kProcessed).isNull());
   Paint([&](QPainter& painter) { DrawStrengthMark(painter, 100, 40, kSide); });
-  EXPECT_EQ(At(100, kSide - 40), kLime);
-  for (const auto& [layout, top, bottom] : {std::tuple(0, 20, 230), {1, 25, 287}, {2, 33, 357}}) {
-    image_.fill(Qt::black);
-    Paint([&](QPainter& painter) { DrawStrengthReferenceLines(painter, layout); });
-    EXPECT_TRUE(At(10, top) == kGreen && At(10, bottom) == kGreen) << layout;
-    EXPECT_EQ(At(10, (top + bottom) / 2), kBackground);
-  }
+  EXPECT_TRUE(Box(kLime).contains(100, kSide - 40));
 }
 
 TEST(PlotLabels, SpreadFromHighestToLowestInTheirFormats) {

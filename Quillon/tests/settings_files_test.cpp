@@ -23,26 +23,29 @@ constexpr char kDefaultNamesFile[] =
 
 // A readable file in which every value differs from its default, so that a
 // fallback to the defaults cannot pass unnoticed.
-const QStringList kValidMain =
-    QString("siglevelmult=1.25 lissplot=300 minimumcircle=0.2 maximumcircle=0.6 encodertype=0 "
-            "unittype=2 digits=3 units=mm signalplot=800 gratingindex=1 encoderplottype=1 "
-            "positionplottype=2 numgratings=3 1000 2000 3000")
-        .split(' ');
+const QStringList kValidMain = QString(
+    "siglevelmult=1.25 lissplot=300 minimumcircle=0.2 maximumcircle=0.6 encodertype=0 unittype=2 "
+    "digits=3 units=mm signalplot=800 gratingindex=1 encoderplottype=1 positionplottype=2 "
+    "numgratings=3 1000 2000 3000").split(' ');
 const QStringList kValidNames{"first grating", "second grating", "third grating"};
 
 Settings ValidSettings() {
   Settings s;
-  s.SignalLevelMult = 1.25f, s.LissajousPoints = 300, s.MinimumCircle = 0.2f;
-  s.MaximumCircle = 0.6f, s.EncoderUnitType = 0, s.DisplayUnitType = 2, s.PositionDigits = 3;
-  s.DisplayUnits = "mm", s.SignalStrengthPoints = 800, s.GratingIndex = 1;
-  s.EncoderPlotType = 1, s.PositionPlotType = 2, s.GratingCounts = {1000, 2000, 3000};
-  s.GratingNames = kValidNames, s.SelectedGratingCounts = 2000;
+  s.GratingCounts = {1000, 2000, 3000}, s.SelectedGratingCounts = 2000, s.SignalLevelMult = 1.25f;
+  s.SignalStrengthPoints = 800, s.GratingNames = kValidNames, s.LissajousPoints = 300;
+  s.MinimumCircle = 0.2f, s.MaximumCircle = 0.6f, s.PositionPlotType = 2, s.EncoderUnitType = 0;
+  s.DisplayUnitType = 2, s.DisplayUnits = "mm", s.EncoderPlotType = 1, s.PositionDigits = 3;
+  s.GratingIndex = 1;
   return s;
 }
 
-QByteArray Lines(const QStringList& lines, const QString& end = "\r\n") {
-  return (lines.join(end) + end).toUtf8();
+// The valid lines with some replaced, and cut to a number of lines.
+QStringList With(std::initializer_list<std::pair<int, QString>> changes, int lines = 16) {
+  QStringList main = kValidMain.mid(0, lines);
+  for (const auto& [index, text] : changes) main[index] = text;
+  return main;
 }
+QByteArray Lines(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toUtf8(); }
 
 class SettingsFiles : public ::testing::Test {
  protected:
@@ -83,19 +86,15 @@ TEST_F(SettingsFiles, AreWrittenExactlyAndReadBack) {
 }
 
 // Blanks before and after the equals sign and inside values go; a misspelt
-// key of the right length still reads; line feeds alone end lines too.
-TEST_F(SettingsFiles, BlanksGoBeforeTheKeyIsCutOffAndLineFeedsAloneEndLines) {
-  QStringList main = kValidMain;
-  main[0] = "siglevelmult= 1. 25", main[1] = "lissplot =300", main[2] = "minimumcircXe=0.2";
-  main[7] = "units= micro meters", main[12] = " num gratings = 3 ";
-  Put("Quillon.ini", Lines(main));
+// key of the right length still reads.
+TEST_F(SettingsFiles, BlanksGoBeforeTheKeyIsCutOff) {
+  Put("Quillon.ini", Lines(With({{0, "siglevelmult= 1. 25"}, {1, "lissplot =300"},
+                                 {2, "minimumcircXe=0.2"}, {7, "units= micro meters"},
+                                 {12, " num gratings = 3 "}})));
   Put("grating2.ini", Lines(kValidNames));
   Settings expected = ValidSettings();
   expected.DisplayUnits = "micrometers";
   EXPECT_EQ(ReadSettings(dir_), expected);
-  Put("Quillon.ini", Lines(kValidMain, "\n"));
-  Put("grating2.ini", kValidNames.join("\n").toUtf8());
-  EXPECT_EQ(ReadSettings(dir_), ValidSettings());
 }
 
 // Missing Quillon.ini; twelve lines; fewer counts than announced; more than
@@ -104,18 +103,13 @@ TEST_F(SettingsFiles, BlanksGoBeforeTheKeyIsCutOffAndLineFeedsAloneEndLines) {
 // with a comma, not a number, empty; a count that does not convert; and a
 // missing grating2.ini.
 TEST_F(SettingsFiles, AnyFaultGivesAllDefaults) {
-  const auto with = [](std::initializer_list<std::pair<int, QString>> changes, int lines = 16) {
-    QStringList main = kValidMain.mid(0, lines);
-    for (const auto& [index, text] : changes) main[index] = text;
-    return main;
-  };
   // clang-format off
-  const QStringList cases[] = {{}, with({}, 12), with({{12, "numgratings=4"}}),
-      with({{12, "numgratings=101"}}) + QStringList(kMaxGratings - 2, "1000"),
-      with({{12, "numgratings=-1"}}, 13), with({{12, "numgratings=0"}, {9, "gratingindex=0"}}, 13),
-      with({{9, "gratingindex=3"}}), with({{9, "gratingindex=-1"}}), with({{1, "lissplot=15O"}}),
-      with({{8, "signalplot=4294967296"}}), with({{0, "siglevelmult=1,25"}}),
-      with({{2, "minimumcircle=nan"}}), with({{3, "maximumcircle="}}), with({{14, "2OOO"}}),
+  const QStringList cases[] = {{}, With({}, 12), With({{12, "numgratings=4"}}),
+      With({{12, "numgratings=101"}}) + QStringList(kMaxGratings - 2, "1000"),
+      With({{12, "numgratings=-1"}}, 13), With({{12, "numgratings=0"}, {9, "gratingindex=0"}}, 13),
+      With({{9, "gratingindex=3"}}), With({{9, "gratingindex=-1"}}), With({{1, "lissplot=15O"}}),
+      With({{8, "signalplot=4294967296"}}), With({{0, "siglevelmult=1,25"}}),
+      With({{2, "minimumcircle=nan"}}), With({{3, "maximumcircle="}}), With({{14, "2OOO"}}),
       kValidMain};
   // clang-format on
   for (const QStringList& main : cases) {
