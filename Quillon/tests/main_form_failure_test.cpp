@@ -21,7 +21,7 @@ class FailureTest : public MainFormTest {
   }
 };
 
-TEST_F(FailureTest, YesReconnectsInEveryViewOnceTheElectronicsAreBack) {
+TEST_F(FailureTest, YesReconnectsInEveryViewAndAllSearchesEveryPort) {
   // Yes while the cable is still out brings the box back.
   int failures = 0;
   questions_.handler = [&](const Question& question) {
@@ -36,6 +36,20 @@ TEST_F(FailureTest, YesReconnectsInEveryViewOnceTheElectronicsAreBack) {
   EXPECT_EQ(splashTexts_.count("Trying to Communicate with Electronics..."), 2);
   EXPECT_EQ(splashTexts_.last(), "Kestrel Electronics Found on COM1");
   EXPECT_EQ(form_->windowTitle(), kLiveTitle);
+  EXPECT_TRUE(WaitForLivePositions());
+
+  // All searches every port again and finds the electronics elsewhere.
+  questions_.handler = [&](const Question&) {
+    UnplugPort(1);
+    home_.LinkPort(3, emulator_->DevicePath());
+    emulator_->PlugCable();
+    return Answer::All;
+  };
+  splashTexts_.clear();
+  ASSERT_TRUE(PullCableUntilAnswered());
+  ASSERT_TRUE(Eventually([&] { return form_->Connection && form_->Connection->Port() == 3; }));
+  EXPECT_EQ(splashTexts_.first(), "Polling Com1...");
+  EXPECT_EQ(splashTexts_.last(), "Kestrel Electronics Found on COM3");
   EXPECT_TRUE(WaitForLivePositions());
 
   // Each streaming or surveying view fails alike; on the engineering display
@@ -61,21 +75,6 @@ TEST_F(FailureTest, YesReconnectsInEveryViewOnceTheElectronicsAreBack) {
     EXPECT_EQ(form_->CurrentView, v.view);
     ASSERT_TRUE(WaitLive(v.view));
   }
-}
-
-TEST_F(FailureTest, AllSearchesEveryPortAndFindsTheElectronicsElsewhere) {
-  questions_.handler = [&](const Question&) {
-    UnplugPort(1);
-    home_.LinkPort(3, emulator_->DevicePath());
-    emulator_->PlugCable();
-    return Answer::All;
-  };
-  splashTexts_.clear();
-  ASSERT_TRUE(PullCableUntilAnswered());
-  ASSERT_TRUE(Eventually([&] { return form_->Connection && form_->Connection->Port() == 3; }));
-  EXPECT_EQ(splashTexts_.first(), "Polling Com1...");
-  EXPECT_EQ(splashTexts_.last(), "Kestrel Electronics Found on COM3");
-  EXPECT_TRUE(WaitForLivePositions());
 }
 
 TEST_F(FailureTest, NoContinuesInDemoModeAndTheCloseWritesNothing) {
