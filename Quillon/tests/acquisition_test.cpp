@@ -89,9 +89,8 @@ TEST_F(Acquisition, StatusThreadRecordsAndShowsEverySampleWithALevelEveryFourth)
   com_->WriteIndex[StatusView] = first;
   ASSERT_TRUE(Sample(StatusView, 0, [&] { return window_.statusUpdates.size() >= 9; }));
   const std::vector<StatusUpdate>& shown = window_.statusUpdates;
-  const int32_t n = com_->WriteIndex[StatusView];
   // A stop takes effect after a complete sample.
-  const int32_t last = com_->ReviewIndex[StatusView];
+  const int32_t n = com_->WriteIndex[StatusView], last = com_->ReviewIndex[StatusView];
   EXPECT_EQ(std::tuple(n, com_->BufferWrapped[StatusView].load(), last),
             std::tuple(int32_t(shown.size()) - 4, true, n - 1));
   // The level handed on every fourth sample: the mean of four amplitudes, over four.

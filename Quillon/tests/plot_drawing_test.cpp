@@ -103,7 +103,8 @@ TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
 }
 
 // The raw point in red by type 0, the processed one by type 2; erasing
-// overdraws both in black. A strength mark stands its height above the bottom.
+// overdraws both in black. A strength mark stands its height above the bottom;
+// the reference lines of the smallest layout span its plot.
 TEST_F(Canvas, PointsShowByPlotTypeAndEraseToBlack) {
   const SignalSample sample{Word(1024), Word(-512), Word(1024), Word(0)};
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, FirstOnly, false); });
@@ -114,6 +115,8 @@ TEST_F(Canvas, PointsShowByPlotTypeAndEraseToBlack) {
   EXPECT_TRUE(Box(kRaw).isNull() && Box(kProcessed).isNull());
   Paint([&](QPainter& painter) { DrawStrengthMark(painter, 100, 40, kSide); });
   EXPECT_TRUE(Box(kLime).contains(100, kSide - 40));
+  Paint([&](QPainter& painter) { DrawStrengthReferenceLines(painter, 0); });
+  EXPECT_EQ(Box(kGreen), QRect(QPoint(-1, 19), QPoint(400, 230))) << "20 and 230, 2 pixels wide";
 }
 
 TEST(PlotLabels, SpreadFromHighestToLowestInTheirFormats) {
