@@ -18,6 +18,7 @@ TEST(CommandLine, TakesTheEdgesOfItsRangesAndComposedValuesAndNamesTheOptionOfAB
   EXPECT_EQ(Parse({"--drop", "1"}).emulator.faults.dropFraction, 1);
   EXPECT_EQ(Parse({"--firmware", "0x0533"}).emulator.device.firmwareVersion, 0x0533);
   EXPECT_EQ(Parse({"--start", "-4096"}).emulator.head.startPosition, -4096);
+  EXPECT_EQ(Parse({"--late", "40"}).emulator.faults.lateBy, std::chrono::milliseconds(40));
   const HeadSettings one = Parse({"--amplitude", "640"}).emulator.head;
   const HeadSettings two = Parse({"--amplitude", "300:900"}).emulator.head;
   EXPECT_EQ(std::tuple(one.amplitudeLow, one.amplitudeHigh, two.amplitudeLow, two.amplitudeHigh),

@@ -56,7 +56,7 @@ TEST_F(FaultOptions, SomeDroppedBytesFailSomeReads) {
 
 TEST_F(Faults, LateAnswersMissTheTimeOutAndArriveWholeLater) {
   Serve();
-  emulator_->SetLateBy(400ms);
+  emulator_->SetLateBy(1000ms);
   EXPECT_EQ(ReadMSPVersion(kPort), -1);
   emulator_->SetLateBy(0ms);
   ASSERT_EQ(ConfigPort(kPort, 5000, 38400), 0);
@@ -69,8 +69,9 @@ TEST_F(Faults, LateAnswersMissTheTimeOutAndArriveWholeLater) {
 // come back when it is plugged in, for the electronics never stopped.
 TEST_F(Faults, APulledCableComesBackByItselfOrWhenPluggedIn) {
   Serve();
-  emulator_->PullCable(600ms);
+  emulator_->PullCable();
   EXPECT_EQ(SendSync(kPort), -1);
+  emulator_->PullCable(300ms);
   EXPECT_TRUE(Eventually([] { return DoSynchronize(kPort) == 1; }));
   EXPECT_FALSE(emulator_->CablePulled());
   const uint8_t regs[] = {0x65, 0x64, 0x67, 0x26};

@@ -16,15 +16,15 @@ TEST_F(Streams, RecordsCarryTheirRegistersAtTheRateAskedForUntilTheStopRun) {
   const Words position{Read(0x67), Read(0x69), Read(0x68), 0x0FF0},
       signal{Read(0x65), Read(0x64), Read(0x67), Read(0x26)};
   const uint8_t regs[] = {0x67, 0x69, 0x68, 0x03}, setup[] = {0x02, 0x03};
+  // Timed from before the start, as records cannot come sooner than due.
+  const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(BeginAsyncWren(kPort, 4, regs), 0);
   uint16_t w[4] = {};
-  ASSERT_EQ(ReadAsyncWren(kPort, 4, w), 0);
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < 40; ++i) {
+  for (int i = 0; i <= 40; ++i) {
     ASSERT_EQ(ReadAsyncWren(kPort, 4, w), 0);
     EXPECT_EQ(Words(w, w + 4), position);
   }
-  EXPECT_GE(std::chrono::steady_clock::now() - start, 40 * 5ms - 10ms) << "200 records a second";
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 40 * 5ms) << "200 records a second";
   EXPECT_EQ(EndAsync(kPort, 4), 13);
   ExpectInStep();
   ASSERT_EQ(BeginAsyncFinch(kPort, 2, setup), 0);

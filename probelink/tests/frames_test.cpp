@@ -64,7 +64,7 @@ TEST_F(MemoryLineTest, EachCommandSendsItsFrameAndDecodesItsAnswer) {
   {ReadPowerOnCycles_M, big, Request(0x83, {0, 0, 4, 0}), kNegative},
   {Call(ReadValueFinch, 0x70, 2), Reply16(0x4321), Request(0x70, {0, 0, 2, 0}), 0x4321},
   {Call(ReadValueFinch, 0x72, 6), six, Request(0x72, {0, 0, 6, 0}), 0x54321},
-  {Stored(0, ReadRegister, uint16_t{0x4C00}), Reply16(3), Request(0x51, {0, 0x4C, 2, 0}), 3},
+  {Stored(0, ReadRegister, 0x4C00), Reply16(0x1203), Request(0x51, {0, 0x4C, 2, 0}), 0x1203},
   {Stored(0, ReadRegisterWren, 0x210000), Reply16(0x8001), Request(0x51, {0, 0, 0x21, 0}), 0x8001},
   {Stored(0, ReadRegisterFinch, 0x210000), Reply16(2), Request(0xA4, {0, 0, 0x21, 0}), 2},
   {Call(WriteRegister, 0x1234), kAck, Request(0x50, {0x12, 0x34, 2, 0, 0x34, 0x12}), 0},
