@@ -88,36 +88,6 @@ TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
   EXPECT_EQ(Count(plot::kRaw), 0);
 }
 
-TEST_F(PlotsTest, StrengthSweepsRestartAndTheAxisFollowsThePosition) {
-  constexpr int32_t kSweep = 50;
-  ComData& c = *form_->Connection;
-  c.SetPlotSizes(form_->Persisted.LissajousPoints, kSweep, form_->PositionPlotSeconds);
-  EnterLive([this] { Key(Qt::Key_F4); }, 9, StrengthView);
-  ASSERT_TRUE(WaitRecorded(StrengthView, 1000));
-  Stop();
-
-  const int32_t lo = c.PositionAxisMin[StrengthPlot], hi = c.PositionAxisMax[StrengthPlot];
-  const StrengthRing& ring = c.Strength();
-  const int32_t last = c.WriteIndex[StrengthView] - 1;
-  ASSERT_LT(lo, hi);
-  EXPECT_LE(lo, ring.position[last]);
-  EXPECT_GE(hi, ring.position[last]);
-  EXPECT_EQ(Texts(form_->XValues), plot::StrengthXLabels(lo, hi, Units()));
-
-  const QImage& image = form_->GraphBox->Image();
-  const int h = plot::StrengthHeight(ring.x[last], ring.y[last], image.height());
-  EXPECT_TRUE(
-      Near({plot::StrengthX(ring.position[last], lo, hi, image.width()), image.height() - h},
-           plot::kLime));
-  // Each restart clears the plot: no more marks than one sweep holds.
-  const int marks = Count(plot::kLime);
-  EXPECT_GT(marks, 0);
-  EXPECT_LE(marks, kSweep * 8);
-  // This model has the reference lines.
-  EXPECT_EQ(image.pixelColor(2, 25), plot::kGreen);
-  EXPECT_EQ(image.pixelColor(2, 287), plot::kGreen);
-}
-
 TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
   constexpr float kSpan = 0.5f;
   ComData& c = *form_->Connection;

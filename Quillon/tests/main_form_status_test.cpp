@@ -162,9 +162,6 @@ TEST_F(StatusPanelTest, TitlesFollowViewAndState) {
   EXPECT_EQ(form_->windowTitle(), kLiveTitle);
   EXPECT_EQ(title(0, 0), "Norvale Systems II Veritrak Software - Data Display Stopped");
   EXPECT_EQ(title(0, 2), "Norvale Systems Veritrak II Software - Data Display Stopped");
-  EXPECT_EQ(title(0, 3), "Norvale Systems Veritrak II Software - Viewing Buffered Data");
-  EXPECT_EQ(title(1, 0), "Norvale Systems Veritrak II Software - Display Stopped");
-  EXPECT_EQ(title(1, 1), kPlotLiveTitle);
   EXPECT_EQ(title(2, 2), "Norvale Systems Veritrak II Software- Data Display Stopped");
   EXPECT_EQ(title(3, 2), "Norvale Systems Veritrak II Software - Data Display Stopped");
   EXPECT_EQ(title(4, 1), "Norvale Systems Veritrak II Software - Data Display Stopped");
