@@ -265,8 +265,7 @@ class Failures : public Acquisition, public testing::WithParamInterface<FailureC
 
 TEST_P(Failures, StopTheThreadOnlyAtTheLimit) {
   const auto& [view, call, plan, stops] = GetParam();
-  if (call != kCable) plans[call] = plan;
-  if (call == kCable) emulator_->PullCable();
+  call == kCable ? emulator_->PullCable() : void(plans[call] = plan);
   Run(view);
   // Ten good steps come only after every planned call.
   if (!stops) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cmath>
 
 namespace quillon::plot {
 
@@ -69,7 +70,8 @@ class Canvas : public ::testing::Test {
 };
 
 // Level segments from t0 to t1 in a window of 4 s from 1 s: the position
-// (lime), the velocity (red), their limits and the manual scale.
+// (lime), the velocity (red), their limits and the manual scale. A time that
+// does not map skips the segment.
 TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
   const AxisLimits l{-100, 300, -10, 10};
   const auto line = [](int x1, int x2, int y) { return QRect(x1, y, x2 - x1 + 1, 1); };
@@ -79,7 +81,7 @@ TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
       {-100, 10, 1, 5, l, true, line(0, 400, 400), line(0, 400, 0)},
       {300, -10, 1, 5, l, true, line(0, 400, 0), line(0, 400, 400)},
       {301, -10.05f, 2, 3, l, false, line(100, 200, -1), line(100, 200, 401)},
-      {301, -10.05f, 2, 3, l, true, QRect(), QRect()},
+      {301, -10.05f, 2, 3, l, true, QRect(), QRect()}, {100, 5, NAN, 3, l, false, QRect(), QRect()},
       {-101, 3, 2, 3, l, true, QRect(), line(100, 200, 140)},
       {100, 10.01f, 0.999f, 5.001f, l, false, line(-1, 400, 200), line(-1, 400, 0)},
       {5, 3.05f, 2, 3, {5, 5, 3, 3}, false, line(100, 200, 400), line(100, 200, 200)}};
@@ -103,18 +105,20 @@ TEST_F(Canvas, TraceSegmentsMapTimeAcrossAndValuesUpToTheLimits) {
 }
 
 // The raw point in red by type 0, the processed one by type 2; erasing
-// overdraws both in black. A strength mark stands its height above the bottom;
+// overdraws both in black. A dot is a line to the next pixel down the
+// diagonal, 2 pixels wide: (398, 101) to (399, 102) for the raw point. A
+// strength mark stands its height above the bottom, one pixel up the diagonal;
 // the reference lines of the smallest layout span its plot.
 TEST_F(Canvas, PointsShowByPlotTypeAndEraseToBlack) {
   const SignalSample sample{Word(1024), Word(-512), Word(1024), Word(0)};
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, FirstOnly, false); });
-  EXPECT_TRUE(Box(kRaw).contains(398, 101) && Box(kProcessed).isNull());
+  EXPECT_EQ(std::pair(Box(kRaw), Box(kProcessed)), std::pair(QRect(397, 100, 3, 3), QRect()));
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, Both, false); });
   EXPECT_TRUE(Box(kProcessed).contains(320, 200));
   Paint([&](QPainter& painter) { DrawLissajousSample(painter, sample, kSide, SecondOnly, true); });
   EXPECT_TRUE(Box(kRaw).isNull() && Box(kProcessed).isNull());
   Paint([&](QPainter& painter) { DrawStrengthMark(painter, 100, 40, kSide); });
-  EXPECT_TRUE(Box(kLime).contains(100, kSide - 40));
+  EXPECT_EQ(Box(kLime), QRect(99, 358, 3, 3)) << "(100, 360) to (101, 359)";
   Paint([&](QPainter& painter) { DrawStrengthReferenceLines(painter, 0); });
   EXPECT_EQ(Box(kGreen), QRect(QPoint(-1, 19), QPoint(400, 230))) << "20 and 230, 2 pixels wide";
 }
