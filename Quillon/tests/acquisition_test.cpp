@@ -180,12 +180,12 @@ TEST_F(Acquisition, ReviewRequestsStepTenSecondsBackAndReplayPlaysTheWindow) {
   ASSERT_EQ(shown.size(), 40u);
   EXPECT_EQ(std::tuple(shown[0].replay, shown[0].position, shown[39].position),
             std::tuple(true, 0, 39));
-  EXPECT_EQ(std::pair(window_.stopActions, com_->ReviewCount[StatusView].load()), std::pair(1, 0));
+  EXPECT_EQ(std::pair(window_.stops, com_->ReviewCount[StatusView].load()), std::pair(1, 0));
   window_.commandBusy = true;
   com_->ReviewIndex[StatusView] = 29, com_->ReviewCount[StatusView] = 10;
   com_->StartStatus(ActionView);
   ASSERT_TRUE(WaitStopped());
-  EXPECT_EQ(window_.stopActions, 1) << "unless the window is busy";
+  EXPECT_EQ(window_.stops, 1) << "unless the window is busy";
 }
 
 // A start while another thread runs is refused, though a plotted view empties
@@ -207,7 +207,7 @@ TEST_F(Acquisition, LissajousStartsWhenNothingRunsAndErasesItsTrailOnceFull) {
   plans[kStreamRead] = "oooo";  // records out of frame are dropped
   ASSERT_TRUE(Sample(SignalView, 20));
   EXPECT_FALSE(com_->StartRefused);
-  EXPECT_EQ(window_.lissajousClears, 1);
+  EXPECT_EQ(window_.clears, 1);
   ASSERT_GE(window_.batchErase.size(), 4u);
   EXPECT_EQ(std::vector(window_.batchErase.begin(), window_.batchErase.begin() + 3),
             std::vector({false, false, true}));
@@ -220,7 +220,7 @@ TEST_F(Acquisition, LissajousStartsWhenNothingRunsAndErasesItsTrailOnceFull) {
   com_->ReviewIndex[SignalView] = 0, com_->ReviewCount[SignalView] = 25;
   com_->StartSignal(ActionView);
   ASSERT_TRUE(WaitStopped());
-  EXPECT_EQ(std::tuple(window_.points, window_.erasedPoints, window_.stopActions,
+  EXPECT_EQ(std::tuple(window_.points, window_.erased, window_.stops,
                        com_->ReviewCount[SignalView].load()), std::tuple(25, 15, 1, 0));
 }
 

@@ -8,7 +8,7 @@ namespace quillon {
 
 using Connection = EmulatedConnection;
 
-// Every model of the firmware family 5, and nothing else.
+// Every model of the firmware family 5, and nothing else, nor nothing at all.
 TEST_F(Connection, IdentifiesEveryModelOfTheFamilyAndNothingElse) {
   // clang-format off
   const std::tuple<uint16_t, uint16_t, const char*> cases[] = {
@@ -24,6 +24,9 @@ TEST_F(Connection, IdentifiesEveryModelOfTheFamilyAndNothingElse) {
                          name ? 0 : -1, name ? 38400u : 9600u));
     TearDown();
   }
+  home_.LinkPort(kPort, home_.Root() / "no-device");
+  com_ = std::make_unique<ComData>(kPort, window_);
+  EXPECT_FALSE(com_->Identify(message_, result_)) << "nothing on the port";
 }
 
 // The words on the wire, what reads back, the zero offset captured, the

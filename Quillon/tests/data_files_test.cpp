@@ -69,24 +69,24 @@ class DataFiles : public ::testing::Test {
 // review from the first row, and are written again byte for byte; near misses
 // of the magic are refused and change nothing.
 TEST_F(DataFiles, EachFormLoadsForReviewAndIsWrittenAgainByteForByte) {
-  const int32_t rows[] = {3, 2, 2, 4};
-  const float elapsed[] = {0.1f + 0.0125f + 123460.0f, 0.001f + 2.5f, 0.0005f + 10.0f,
-                           0.01f + 0.01f + 0.01f};
-  const std::tuple<QString, float, float> units[] = {
-      {"microns", 0.25f, 4.0f}, {"", 0, 0}, {"counts", 1, 1e-6f}, {"inches", 0.001f, 0.5f}};
+  // Rows, their summed times, units, count length and position scale.
+  const std::tuple<int32_t, float, std::tuple<QString, float, float>> expected[] = {
+      {3, 0.1f + 0.0125f + 123460.0f, {"microns", 0.25f, 4.0f}}, {2, 0.001f + 2.5f, {"", 0, 0}},
+      {2, 0.0005f + 10.0f, {"counts", 1, 1e-6f}}, {4, 0.03f, {"inches", 0.001f, 0.5f}}};
   for (int v = 0; v < kPlottedViews; ++v) {
     const QByteArray magic = Magic(v), body = kFiles[v].mid(magic.size());
+    const auto& [rows, elapsed, units] = expected[v];
     // The file itself comes last: the near misses must leave what it loaded.
     for (const QByteArray& file : {QByteArray(magic).remove(4, 3) + body, Header(v), kFiles[v]}) {
       SCOPED_TRACE(file.toStdString());
-      const int32_t n = file == Header(v) ? 0 : rows[v];
+      const int32_t n = file == Header(v) ? 0 : rows;
       Put("file", file);
       data_->ReviewTime[v] = 9;
       const LoadResult result = data_->LoadData(PathOf("file"));
       EXPECT_TRUE(result.ok && result.kind == v && result.rows == n);
-      EXPECT_EQ(std::tuple(result.units, result.countLength, result.positionScale), units[v]);
+      EXPECT_EQ(std::tuple(result.units, result.countLength, result.positionScale), units);
       // With no rows the review starts at slot -1, as after a live run of none.
-      EXPECT_EQ(StateOf(*data_, v), State(n, false, n ? elapsed[v] : 0, n, n ? 0 : -1, 0, true));
+      EXPECT_EQ(StateOf(*data_, v), State(n, false, n ? elapsed : 0, n, n ? 0 : -1, 0, true));
       ASSERT_TRUE(kSave[v](*data_, PathOf("again")));
       EXPECT_EQ(Get("again"), n ? kFiles[v] : Header(v));
     }

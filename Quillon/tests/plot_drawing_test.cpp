@@ -10,9 +10,9 @@
 
 namespace quillon::plot {
 
-constexpr int kSide = 400;  // the plot's width and height
-// The image reaches this far round the plot, to see just beyond it.
-constexpr int kMargin = 20, kImage = kSide + 2 * kMargin;
+// The plot's width and height; the image reaches a margin round the plot, to
+// see just beyond it.
+constexpr int kSide = 400, kMargin = 20, kImage = kSide + 2 * kMargin;
 
 // A 12-bit value in bits 4 to 15 of a word.
 uint16_t Word(int value) { return static_cast<uint16_t>((value & 0xFFF) << 4); }

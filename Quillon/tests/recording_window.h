@@ -25,17 +25,17 @@ class RecordingWindow : public WindowLink {
   std::vector<float> times, windowStarts;
   std::vector<QStringList> registerPasses;
   std::pair<int32_t, uint32_t> shownSetup{-1, 0};  // interpolation code, status setup
-  int lissajousClears = 0, points = 0, erasedPoints = 0, plotClears = 0, stopActions = 0;
-  int failures = 0, modelCode = 1;
+  // Lissajous clears, points drawn and erased; time-plot clears; Stop actions.
+  int clears = 0, points = 0, erased = 0, plotClears = 0, stops = 0, failures = 0, modelCode = 1;
   bool commandBusy = false;
 
   void UpdateStatusDisplay(int32_t p, float level, int32_t, float, bool replay,
                            bool ready) override {
     statusUpdates.push_back({p, level, replay, ready});
   }
-  void ClearLissajous() override { ++lissajousClears; }
+  void ClearLissajous() override { ++clears; }
   void DrawLissajousPoint(bool erase, const SignalSample&, float) override {
-    ++(erase ? erasedPoints : points);
+    ++(erase ? erased : points);
   }
   void DrawLissajousBatch(bool erase, const SignalBatch&, const SignalBatch&, float) override {
     batchErase.push_back(erase);
@@ -56,7 +56,7 @@ class RecordingWindow : public WindowLink {
   void ShowRegisterPass(const QStringList& texts) override { registerPasses.push_back(texts); }
   bool CommandBusy() const override { return commandBusy; }
   int ModelCode() const override { return modelCode; }
-  void StopAction() override { ++stopActions; }
+  void StopAction() override { ++stops; }
   void CommunicationFailure() override { ++failures; }
   void ShowInterpolationAndFrequency(int32_t code, uint32_t setup) override {
     shownSetup = {code, setup};
