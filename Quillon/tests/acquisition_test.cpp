@@ -50,9 +50,9 @@ class Acquisition : public EmulatedConnection {
   }
   void Run(int view, int action = ActionLive) {
     using Starter = void (ComData::*)(int);
-    const Starter starters[] = {&ComData::StartStatus, &ComData::StartSignal,
-                                &ComData::StartStrength, &ComData::StartPosition};
-    view == EngineeringView ? com_->StartReadAll() : (*com_.*starters[view])(action);
+    static constexpr Starter starters[] = {&ComData::StartStatus, &ComData::StartSignal,
+                                           &ComData::StartStrength, &ComData::StartPosition};
+    view == EngineeringView ? com_->StartReadAll() : std::invoke(starters[view], *com_, action);
   }
   std::pair<int32_t, int32_t> Limits(int plot) const {
     return {com_->PositionAxisMin[plot], com_->PositionAxisMax[plot]};
