@@ -4,7 +4,6 @@
 #include "engineering_display.h"
 #include "main_form_fixture.h"
 #include "plot_drawing.h"
-#include "plot_settings_form.h"
 
 namespace quillon {
 namespace {
@@ -75,13 +74,6 @@ TEST_F(ViewsTest, EveryViewIsEnteredFromEveryOtherByButtonAndByMenu) {
   EXPECT_EQ(f.CurrentView, SignalView);
   ASSERT_TRUE(WaitLive(SignalView));
   EXPECT_TRUE(f.View1->isEnabled());
-
-  // "Plot Options" opens the page's settings; Escape leaves them.
-  ASSERT_TRUE(WaitUnlocked());
-  Click(f.CenterIndexButton);
-  ASSERT_TRUE(f.PlotSettingsForm->isVisible());
-  QTest::keyClick(f.PlotSettingsForm, Qt::Key_Escape);
-  EXPECT_FALSE(f.PlotSettingsForm->isVisible());
   EXPECT_TRUE(questions_.asked.isEmpty());
 }
 
