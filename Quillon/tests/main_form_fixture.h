@@ -46,7 +46,6 @@ class ScriptedQuestions : public Questions {
   std::function<Answer(const Question&)> handler;
   std::function<QString(const FileQuestion&)> fileHandler;
   QList<Question> asked;
-  QList<FileQuestion> fileAsked;
 
   Answer Ask(const Question& question) override {
     asked.append(question);
@@ -55,7 +54,6 @@ class ScriptedQuestions : public Questions {
     return question.answers.contains(Answer::Cancel) ? Answer::Cancel : question.answers.last();
   }
   QString AskFileName(const FileQuestion& question) override {
-    fileAsked.append(question);
     if (fileHandler) return fileHandler(question);
     ADD_FAILURE() << "unexpected file dialog: " << question.title.toStdString();
     return {};
@@ -231,6 +229,15 @@ class MainFormTest : public ::testing::Test {
       return;
     }
     FAIL() << "no menu holds " << item->objectName().toStdString();
+  }
+
+  // How many pixels of the plot show the colour.
+  int CountPixels(const QColor& colour) const {
+    const QImage& image = form_->GraphBox->Image();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+    return n;
   }
 
   bool SettingsWritten() const { return QFile::exists(installDir_.filePath("Quillon.ini")); }

@@ -27,14 +27,6 @@ class PlotsTest : public MainFormTest {
     Finish(20);
   }
 
-  int Count(const QColor& colour) const {
-    const QImage& image = form_->GraphBox->Image();
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
-    return n;
-  }
-
   // The pen is two pixels wide: a point covers its own pixel or a neighbour.
   bool Near(QPoint p, const QColor& colour) const {
     const QImage& image = form_->GraphBox->Image();
@@ -74,9 +66,9 @@ TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
                                          form_->GraphBox->Image().width())
                           .raw;
   EXPECT_TRUE(Near(last, plot::kRaw)) << last.x() << "," << last.y();
-  EXPECT_GT(Count(plot::kRaw), 0);
-  EXPECT_LE(Count(plot::kRaw), kTrail * 9);
-  EXPECT_EQ(Count(plot::kProcessed), 0) << "type 0 draws the raw signal only";
+  EXPECT_GT(CountPixels(plot::kRaw), 0);
+  EXPECT_LE(CountPixels(plot::kRaw), kTrail * 9);
+  EXPECT_EQ(CountPixels(plot::kProcessed), 0) << "type 0 draws the raw signal only";
 
   // Type 1 draws the processed vector in its own colour, and is kept.
   form_->PlotTypeGroupClick(plot::SecondOnly);
@@ -84,8 +76,8 @@ TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
   form_->AcquireButton->click();
   ASSERT_TRUE(WaitRecorded(SignalView, 200));
   Stop();
-  EXPECT_GT(Count(plot::kProcessed), 0);
-  EXPECT_EQ(Count(plot::kRaw), 0);
+  EXPECT_GT(CountPixels(plot::kProcessed), 0);
+  EXPECT_EQ(CountPixels(plot::kRaw), 0);
 }
 
 TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
@@ -110,8 +102,8 @@ TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
   EXPECT_EQ(Texts({form_->YValues[5], form_->YValues[6], form_->YValues[7], form_->YValues[8],
                    form_->YValues[9]}),
             plot::VelocityLabels(limits.velocityMin, limits.velocityMax, Units()));
-  EXPECT_GT(Count(plot::kLime), 0);
-  EXPECT_GT(Count(plot::kRaw), 0);
+  EXPECT_GT(CountPixels(plot::kLime), 0);
+  EXPECT_GT(CountPixels(plot::kRaw), 0);
   const PositionRing& ring = c.Position();
   const int32_t last = c.WriteIndex[PositionView] - 1;
   EXPECT_LE(limits.positionMin, ring.position[last]);

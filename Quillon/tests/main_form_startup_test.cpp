@@ -92,24 +92,5 @@ TEST_F(MainFormTest, ClosingAsksFirstAndWritesTheSettingsAfterTheThreadsStopped)
   EXPECT_TRUE(QFile::exists(installDir_.filePath("grating2.ini")));
 }
 
-TEST_F(MainFormTest, LayoutModeFollowsTheScreenSize) {
-  const struct {
-    QSize screen;
-    int mode;
-    bool maximised;
-    int width;
-  } cases[] = {{{1024, 768}, 1, true, 1024},  {{1280, 800}, 1, false, 1280},
-               {{1280, 1024}, 2, true, 1280}, {{800, 600}, 0, true, 800},
-               {{1024, 700}, 0, false, 800},  {{1600, 1200}, 2, false, 1280}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.screen.width() * 10000 + c.screen.height());
-    form_ = std::make_unique<TMainForm>(questions_, TMainForm::ScreenInfo{c.screen, 96});
-    EXPECT_EQ(form_->LayoutMode, c.mode);
-    EXPECT_EQ(form_->windowState().testFlag(Qt::WindowMaximized), c.maximised);
-    EXPECT_EQ(form_->width(), c.width);
-    EXPECT_EQ(form_->Logo800->isVisibleTo(form_.get()), c.mode == 0);
-  }
-}
-
 }  // namespace
 }  // namespace quillon

@@ -1,4 +1,4 @@
-// The status panel, the resolution, the titles and the plot layouts, fed
+// The status panel, the resolution and the titles, fed
 // directly as the status acquisition feeds them.
 #include <QRegularExpression>
 #include <cmath>
@@ -165,25 +165,6 @@ TEST_F(StatusPanelTest, TitlesFollowViewAndState) {
   EXPECT_EQ(title(2, 2), "Norvale Systems Veritrak II Software- Data Display Stopped");
   EXPECT_EQ(title(3, 2), "Norvale Systems Veritrak II Software - Data Display Stopped");
   EXPECT_EQ(title(4, 1), "Norvale Systems Veritrak II Software - Data Display Stopped");
-}
-
-TEST_F(StatusPanelTest, PlotViewsSizeThePlotAndLabelTheirAxes) {
-  form_->CurrentView = SignalView;
-  form_->ShowEncoderSignalView();
-  EXPECT_EQ(form_->GraphBox->size(), QSize(400, 400));
-  EXPECT_EQ(form_->YValues[0]->text(), "0.8V");
-  EXPECT_EQ(form_->XValues[4]->text(), "-0.8V");
-  form_->CurrentView = PositionView;
-  form_->Persisted.PositionPlotType = 1;  // velocity alone
-  form_->ShowPositionView();
-  EXPECT_EQ(form_->GraphBox->size(), QSize(500, 400));
-  EXPECT_FALSE(form_->YValues[0]->isVisibleTo(form_.get()));
-  EXPECT_EQ(form_->YAxisTextBottom->text(), "Vel in counts/sec");
-  // The grid: olive lines every 50 pixels of the 400-pixel-high time plot.
-  form_->ClearGraph();
-  form_->DrawPlotGrid();
-  EXPECT_EQ(form_->GraphBox->Image().pixelColor(10, 50), QColor(128, 128, 0));
-  EXPECT_EQ(form_->GraphBox->Image().pixelColor(63, 10), QColor(128, 128, 0));
 }
 
 }  // namespace

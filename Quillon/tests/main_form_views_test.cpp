@@ -1,6 +1,5 @@
 // Moving between the views with the mouse, by the page buttons and the View
-// menu; the hidden display-state buttons of each view; the buttons' hover
-// highlight.
+// menu; the hidden display-state buttons of each view.
 #include "engineering_display.h"
 #include "main_form_fixture.h"
 #include "plot_drawing.h"
@@ -104,34 +103,10 @@ TEST_F(ViewsTest, APlotStopsStepsBackReplaysAndGoesLiveAgain) {
   EXPECT_EQ(f.ViewState[SignalView], ActionView);
   Finish(20);  // the replay ends by itself, stopped
   EXPECT_EQ(f.windowTitle(), kPlotStoppedTitle);
-  const QImage& shown = f.GraphBox->Image();
-  int drawn = 0;
-  for (int y = 0; y < shown.height(); ++y)
-    for (int x = 0; x < shown.width(); ++x) drawn += shown.pixelColor(x, y) == plot::kRaw;
-  EXPECT_GT(drawn, 10);
+  EXPECT_GT(CountPixels(plot::kRaw), 10);
   f.AcquireButton->click();
   EXPECT_EQ(f.windowTitle(), kPlotLiveTitle);
   EXPECT_TRUE(WaitLive(SignalView));
-}
-
-// Without electronics: the window alone, as a user moves the mouse over it.
-TEST_F(MainFormTest, TheButtonUnderTheMouseIsHighlightedAndTheRestAreNot) {
-  form_ = std::make_unique<TMainForm>(questions_, TMainForm::ScreenInfo{QSize(1024, 768), 96});
-  form_->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
-  const QFont normal = form_->BitBtn1->font();
-  const QFont highlight = form_->BitBtn2->font();
-  EXPECT_EQ(highlight.pixelSize(), 15);
-  SpeedButton* buttons[] = {form_->CenterIndexButton, form_->SetFrequencyButton,
-                            form_->PositionButton, form_->ResetPositionButton};
-  for (SpeedButton* hot : buttons) {
-    QTest::mouseMove(hot);
-    for (SpeedButton* button : buttons)
-      EXPECT_EQ(button->font(), button == hot ? highlight : normal);
-  }
-  // Over the bare window every button is normal again.
-  QTest::mouseMove(form_->surface, QPoint(5, form_->surface->height() - 5));
-  EXPECT_EQ(form_->ResetPositionButton->font(), normal);
 }
 
 }  // namespace
