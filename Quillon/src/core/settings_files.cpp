@@ -60,6 +60,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Spelt out for compilers without aggregate deduction (clang before 17).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Blanks are removed wherever they stand before the key is cut off.
 QString ValueOf(const QString& line, const char* key) {
