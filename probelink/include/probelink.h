@@ -201,7 +201,8 @@ PROBELINK_API int32_t FlashEpot(int32_t port);
 /* word = register number * 0x10000 + 16-bit value (0 for reads). */
 PROBELINK_API int32_t ReadRegisterWren(int32_t port, uint32_t word, uint16_t *value);
 PROBELINK_API int32_t WriteRegisterWren(int32_t port, uint32_t word);
-/* 30-bit two's-complement position from registers 0x69, 0x68 and 0x27. */
+/* 30-bit two's-complement position from registers 0x69, 0x68 and 0x27;
+ * failures and the output as ReadPosition. */
 PROBELINK_API int32_t ReadShiftedPositionWren(int32_t port, int32_t *position);
 PROBELINK_API int32_t ReadRegisterFinch(int32_t port, uint32_t word, uint16_t *value);
 PROBELINK_API int32_t WriteRegisterFinch(int32_t port, uint32_t word);

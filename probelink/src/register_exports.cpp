@@ -67,7 +67,8 @@ int32_t ReadWrenPosition(Transport& line, int32_t& position) {
   uint16_t parts[3] = {};
   for (size_t i = 0; i < std::size(kWords); ++i) {
     if (i > 0 && !DoSynchronize(line)) return -1;
-    if (ReadLong(line, command::kRead, kWords[i], parts[i]) < 0) return -1;
+    const int32_t result = ReadLong(line, command::kRead, kWords[i], parts[i]);
+    if (result < 0) return result;
   }
   const auto [hi, mid, lo] = parts;
   const uint32_t joined = (uint32_t{hi} << 16 | mid) << 12 | ((lo >> 4) & 0xFFF);
