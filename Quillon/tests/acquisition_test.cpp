@@ -2,7 +2,10 @@
 // positions, stop, wrap, the review window, replay and the failure rules.
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <mutex>
+
+#include "autoscale.h"
 
 #include "emulated_connection.h"
 #include "signal_words.h"
@@ -11,22 +14,27 @@ namespace quillon {
 
 // The line calls the threads make are wrapped at link time (see the test
 // CMakeLists), so that a test decides which of them fail: one character of a
-// call's plan per call, 'x' fails it, 'o' hands over a stream record read out
-// of frame, '.' lets it pass. A failed call never reaches the line.
+// call's plan per call, 'x' fails it, 's' fails it and asks the thread to
+// stop, 'o' hands over a stream record read out of frame, '.' lets it pass.
+// A failed call never reaches the line.
 enum Call { kSync, kRegisterRead, kPositionRead, kStreamStart, kStreamRead, kCable };
 std::mutex planMutex;
 std::string plans[kCable];
+ComData* planned = nullptr;
 
-char Outcome(Call call) {
+// True when the call fails.
+bool Fails(Call call, char* outcome = nullptr) {
   const std::lock_guard lock(planMutex);
-  const char outcome = plans[call].empty() ? '.' : plans[call].front();
+  const char next = plans[call].empty() ? '.' : plans[call].front();
   if (!plans[call].empty()) plans[call].erase(0, 1);
-  return outcome;
+  if (next == 's') planned->RequestStop();
+  if (outcome) *outcome = next;
+  return next == 'x' || next == 's';
 }
 
 #define SCRIPTED(call, name, params, args) \
   int32_t __real_##name params;            \
-  int32_t __wrap_##name params { return Outcome(call) == 'x' ? -1 : __real_##name args; }
+  int32_t __wrap_##name params { return Fails(call) ? -1 : __real_##name args; }
 extern "C" {
 SCRIPTED(kSync, SendSync, (int32_t port), (port))
 SCRIPTED(kRegisterRead, ReadRegisterWren, (int32_t port, uint32_t w, uint16_t* v), (port, w, v))
@@ -34,8 +42,8 @@ SCRIPTED(kPositionRead, ReadShiftedPositionWren, (int32_t port, int32_t* p), (po
 SCRIPTED(kStreamStart, BeginAsyncWren, (int32_t port, int32_t n, const uint8_t* r), (port, n, r))
 int32_t __real_ReadAsyncWren(int32_t port, int32_t n, uint16_t* values);
 int32_t __wrap_ReadAsyncWren(int32_t port, int32_t n, uint16_t* values) {
-  const char outcome = Outcome(kStreamRead);
-  const int32_t result = outcome == 'x' ? -1 : __real_ReadAsyncWren(port, n, values);
+  char outcome = '.';
+  const int32_t result = Fails(kStreamRead, &outcome) ? -1 : __real_ReadAsyncWren(port, n, values);
   if (outcome == 'o') std::fill_n(values, n, 0xFFFF);
   return result;
 }
@@ -47,6 +55,7 @@ class Acquisition : public EmulatedConnection {
   void SetUp() override {
     for (std::string& plan : plans) plan.clear();
     ASSERT_TRUE(Start());
+    planned = com_.get();
   }
   void Run(int view, int action = ActionLive) {
     using Starter = void (ComData::*)(int);
@@ -222,6 +231,12 @@ TEST_F(Acquisition, LissajousStartsWhenNothingRunsAndErasesItsTrailOnceFull) {
   ASSERT_TRUE(WaitStopped());
   EXPECT_EQ(std::tuple(window_.points, window_.erased, window_.stops,
                        com_->ReviewCount[SignalView].load()), std::tuple(25, 15, 1, 0));
+  // Restarted after a wrap, the trail reaches back across the ring's end.
+  for (int32_t s = 0; s < kPlotRingSize; ++s) com_->Signal().x[s] = uint16_t(s);
+  com_->WriteIndex[SignalView] = 3, com_->BufferWrapped[SignalView] = true;
+  window_.erasedX.clear();
+  ASSERT_TRUE(Sample(SignalView, 5));
+  EXPECT_EQ(window_.erasedX.at(0), kPlotRingSize - 7);
 }
 
 // A moving head: sweeps of 20 restart with a cleared plot, and the limits
@@ -230,6 +245,14 @@ TEST_F(Acquisition, StrengthSweepsRestartAndFitTheAxisUnlessItIsManual) {
   com_->SetPlotSizes(150, 20, 1.0f);
   ASSERT_TRUE(Sample(StrengthView, 45));
   EXPECT_GE(window_.plotClears, 3);
+  // A replot draws the sweep so far: the first sweep's 20 samples, then the
+  // restart point and 20 more in each later one.
+  const std::vector<int32_t>& drawn = window_.strengthPositions;
+  ASSERT_FALSE(window_.replots.empty());
+  for (const auto& [before, replotted] : window_.replots) {
+    const size_t start = before < 20 ? 0 : 20 + (before - 20) / 21 * 21;
+    EXPECT_EQ(replotted, std::vector(drawn.begin() + start, drawn.begin() + before)) << before;
+  }
   const int32_t last = window_.strengthPositions.back();
   EXPECT_TRUE(Limits(StrengthPlot).first <= last && last <= Limits(StrengthPlot).second) << last;
   EXPECT_EQ(com_->WriteIndex[StrengthView], int32_t(window_.strengthPositions.size()));
@@ -237,6 +260,32 @@ TEST_F(Acquisition, StrengthSweepsRestartAndFitTheAxisUnlessItIsManual) {
   com_->PositionAxisMin[StrengthPlot] = 5, com_->PositionAxisMax[StrengthPlot] = 6;
   ASSERT_TRUE(Sample(StrengthView, 45));
   EXPECT_EQ(Limits(StrengthPlot), std::pair(5, 6));
+}
+
+// Whatever a file made of the intervals, a replay stops when asked.
+TEST_F(Acquisition, ReplaysOfEndlessIntervalsStopOnRequest) {
+  const auto endless = [](auto& ring) { ring.interval.fill(1e6f); };
+  endless(com_->Status()), endless(com_->Signal()), endless(com_->Strength());
+  endless(com_->Position());
+  for (const int view : {StatusView, SignalView, StrengthView, PositionView}) {
+    com_->WriteIndex[view] = 5, com_->ReviewIndex[view] = 0, com_->ReviewCount[view] = 5;
+    Run(view, ActionView);
+    ASSERT_TRUE(ProcessUntil([&] { return com_->ThreadActive[view].load(); })) << view;
+    StopAndWait();
+  }
+}
+
+// The limits 5 % past a position near the ends of the 32-bit range.
+TEST(Autoscale, LimitsNearTheIntegerEndsStayInRange) {
+  constexpr int32_t top = std::numeric_limits<int32_t>::max(), bottom = -top - 1;
+  int32_t max = 0, min = 0;
+  FitPosition(top, max, min);
+  EXPECT_EQ(std::pair(max, min), std::pair(top, 2040109464));
+  FitPosition(bottom, max, min);
+  EXPECT_EQ(std::pair(max, min), std::pair(-2040109465, bottom));
+  EXPECT_TRUE(StretchPosition(top, max, min) && max == top);
+  max = min = 0;
+  EXPECT_TRUE(StretchPosition(bottom, max, min) && min == bottom);
 }
 
 // Windows of 20 ms: the first sample has no velocity, and each window starts
@@ -273,14 +322,15 @@ TEST_P(Failures, StopTheThreadOnlyAtTheLimit) {
     StopAndWait();
   }
   ASSERT_TRUE(WaitStopped(20000)) << "still running";
-  EXPECT_EQ(window_.failures, stops ? 1 : 0);
+  EXPECT_EQ(window_.failures, stops && plan.find('s') == std::string::npos ? 1 : 0);
   EXPECT_FALSE(com_->StopRequest);
   EXPECT_TRUE(!stops || Progress(view) == 0) << "a failed step is recorded";
 }
 
 const std::string k12(12, 'x'), k13(13, 'x'), k25(25, 'x'), k26(26, 'x'), k17(17, '.');
 // Status: a failed step in between, two steps in a row (failing at their y
-// and model reads), 12 + 13 and 13 + 13 syncs. Register survey: entry 17 of
+// and model reads), 12 + 13 and 13 + 13 syncs; a stop that comes with a
+// single failed step, in both polled threads, is no failure. Register survey: entry 17 of
 // one pass, then the first of the next. Streams: an accepted record ends a
 // run of failed reads in the signal view even when dropped out of frame,
 // not in the others; a stream that cannot start, by a refusal or 13 syncs.
@@ -295,7 +345,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, Failures, testing::ValuesIn(std::vector<FailureC
     {StrengthView, kStreamRead, "xxox", true}, {PositionView, kStreamRead, "xx.xx", false},
     {PositionView, kStreamRead, "xxox", true}, {SignalView, kStreamStart, "x", true},
     {StrengthView, kSync, k12, false}, {PositionView, kSync, k13, true},
-    {StatusView, kCable, "", true}, {PositionView, kCable, "", true}}));
+    {StatusView, kCable, "", true}, {PositionView, kCable, "", true},
+    {StatusView, kPositionRead, "s", true}, {EngineeringView, kRegisterRead, "s", true}}));
 // clang-format on
 
 }  // namespace quillon

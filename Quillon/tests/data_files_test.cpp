@@ -131,8 +131,9 @@ TEST_F(DataFiles, FullFilesStopAtTheRingsCapacityAndWrappedRingsWriteOldestFirst
 
 // A row cut short, a fraction or letters where a number belongs, or a number
 // out of range ends the rows, which keep what came before; a file without a
-// kind (an empty one reads as a missing one), or with multipliers that do not
-// convert, is refused (-1) and changes nothing.
+// kind (an empty one reads as a missing one), with multipliers that do not
+// convert, with an interval that is negative or no real number, or too large
+// to be a data file, is refused (-1) and changes nothing.
 TEST_F(DataFiles, DamagedFilesLoadTheRowsBeforeTheDamageOrNothing) {
   const QByteArray man = Header(StatusView) + "1\t2\t3\t4\t0.5000\r\n2\t3\t4\t5\t0.2500\r\n";
   const QByteArray lis = "wren1.1encodersignal\r\nheader\r\n1 2 3 4 0.1\r\n";
@@ -144,7 +145,9 @@ TEST_F(DataFiles, DamagedFilesLoadTheRowsBeforeTheDamageOrNothing) {
       {man + "3\t4\t5\t2147483648\t0.1\r\n", 2}, {lis + "-1 2 3 4 0.1", 1}, {"wren", -1},
       {str + "PositionResMult=abc\r\nPositionInterpMult=1\r\nPos\r\n1 2 3 0.1\r\n", -1},
       {str + "PositionResMult=1\r\nPositionInterpMul\r\nPos\r\n1 2 3 0.1\r\n", -1},
-      {str + "Pos\txAD\tyAD\tTime\r\n1\t2\t3\t0.1\r\n", -1}};
+      {str + "Pos\txAD\tyAD\tTime\r\n1\t2\t3\t0.1\r\n", -1}, {lis + "1 2 3 4 INF", -1},
+      {Header(StrengthView) + "5 2 3 0.1\r\n6 2 3 -0.5\r\n", -1}, {lis + "1 2 3 4 NAN", -1},
+      {Header(StrengthView) + QByteArray(4 << 20, ' '), -1}};
   // clang-format on
   Put("file", kFiles[StrengthView]);
   ASSERT_TRUE(data_->LoadData(PathOf("file")).ok);
@@ -156,6 +159,7 @@ TEST_F(DataFiles, DamagedFilesLoadTheRowsBeforeTheDamageOrNothing) {
     EXPECT_EQ(result.ok ? result.rows : -1, rows);
     EXPECT_TRUE(rows != 2 || data_->ElapsedTime[StatusView] == 0.75f);
     EXPECT_TRUE(rows >= 0 || StateOf(*data_, StrengthView) == loaded);
+    EXPECT_EQ(data_->Strength().position[0], -2147483648);
   }
 }
 

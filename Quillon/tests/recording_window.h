@@ -20,7 +20,10 @@ class RecordingWindow : public WindowLink {
  public:
   std::vector<StatusUpdate> statusUpdates;
   std::vector<bool> batchErase;
+  std::vector<uint16_t> erasedX;  // of the old points of each erasing batch
   std::vector<int32_t> strengthPositions;
+  // Each strength replot: the points drawn before it, and the positions it drew.
+  std::vector<std::pair<size_t, std::vector<int32_t>>> replots;
   std::vector<TraceSegment> segments;
   std::vector<float> times, windowStarts;
   std::vector<QStringList> registerPasses;
@@ -37,14 +40,19 @@ class RecordingWindow : public WindowLink {
   void DrawLissajousPoint(bool erase, const SignalSample&, float) override {
     ++(erase ? erased : points);
   }
-  void DrawLissajousBatch(bool erase, const SignalBatch&, const SignalBatch&, float) override {
+  void DrawLissajousBatch(bool erase, const SignalBatch&, const SignalBatch& old, float) override {
     batchErase.push_back(erase);
+    if (erase)
+      for (const SignalSample& s : old) erasedX.push_back(s.x);
   }
   int32_t DrawStrengthPoint(int32_t p, int32_t, int32_t, float, int32_t, int32_t) override {
     strengthPositions.push_back(p);
     return 10;
   }
-  void ReplotStrength(const int32_t*, const int32_t*, int32_t, int32_t, int32_t) override {}
+  void ReplotStrength(const int32_t* positions, const int32_t*, int32_t, int32_t,
+                      int32_t n) override {
+    replots.emplace_back(strengthPositions.size(), std::vector(positions, positions + n));
+  }
   void WriteStrengthLabels(int32_t, int32_t) override {}
   void WriteTimeLabels(float start, float) override { windowStarts.push_back(start); }
   void WriteValueLabels(const AxisLimits&) override {}

@@ -100,8 +100,8 @@ TEST_F(SettingsFiles, BlanksGoBeforeTheKeyIsCutOff) {
 // Missing Quillon.ini; twelve lines; fewer counts than announced; more than
 // a hundred; a negative count; none; a grating index past the table or
 // negative; an integer that does not convert or is out of range; a float
-// with a comma, not a number, empty; a count that does not convert; and a
-// missing grating2.ini.
+// with a comma, not a number, empty; a count that does not convert; values
+// outside what the dialogs allow; and a missing grating2.ini.
 TEST_F(SettingsFiles, AnyFaultGivesAllDefaults) {
   // clang-format off
   const QStringList cases[] = {{}, With({}, 12), With({{12, "numgratings=4"}}),
@@ -110,7 +110,10 @@ TEST_F(SettingsFiles, AnyFaultGivesAllDefaults) {
       With({{9, "gratingindex=3"}}), With({{9, "gratingindex=-1"}}), With({{1, "lissplot=15O"}}),
       With({{8, "signalplot=4294967296"}}), With({{0, "siglevelmult=1,25"}}),
       With({{2, "minimumcircle=nan"}}), With({{3, "maximumcircle="}}), With({{14, "2OOO"}}),
-      kValidMain};
+      With({{1, "lissplot=-2000000000"}}), With({{1, "lissplot=4"}}), With({{14, "0"}}),
+      With({{8, "signalplot=10001"}}), With({{2, "minimumcircle=0.7"}}), With({{6, "digits=11"}}),
+      With({{3, "maximumcircle=0.76"}}), With({{4, "encodertype=2"}}), With({{5, "unittype=6"}}),
+      With({{10, "encoderplottype=3"}}), With({{11, "positionplottype=-1"}}), kValidMain};
   // clang-format on
   for (const QStringList& main : cases) {
     SCOPED_TRACE(main.join(' ').toStdString());
@@ -119,6 +122,12 @@ TEST_F(SettingsFiles, AnyFaultGivesAllDefaults) {
     if (main != kValidMain) Put("grating2.ini", Lines(kValidNames));
     EXPECT_EQ(ReadSettings(dir_), Settings{});
   }
+  // A grating2.ini too large to be one is a fault; of a long one, the first
+  // hundred lines are kept.
+  Put("grating2.ini", QByteArray(64 * 1024 + 1, 'x'));
+  EXPECT_EQ(ReadSettings(dir_), Settings{});
+  Put("grating2.ini", Lines(QStringList(150, "g")));
+  EXPECT_EQ(ReadSettings(dir_).GratingNames, QStringList(kMaxGratings, "g"));
 }
 
 // Nothing is read from or written to another directory when the install

@@ -1,5 +1,6 @@
 #include "acquisition_thread.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "probelink.h"
@@ -20,6 +21,8 @@ namespace {
 constexpr int32_t kSyncTimeoutMs = 25;
 constexpr int kSyncAttempts = 13;
 constexpr int kEndStreamAttempts = 3;
+constexpr double kLongestReplayWait = 86400;
+constexpr std::chrono::milliseconds kReplayWaitSlice{20};
 }  // namespace
 
 AcquisitionThread::AcquisitionThread(ComData& com, int view, bool replay)
@@ -85,10 +88,10 @@ bool AcquisitionThread::SyncLine() {
 }
 
 void AcquisitionThread::StepFailed() {
-  if (failed_)
-    com_.StopRequest = true;
+  if (forgivenFailure_)
+    Fail();
   else
-    failed_ = true;
+    forgivenFailure_ = true;
 }
 
 void AcquisitionThread::Fail() {
@@ -108,9 +111,13 @@ void AcquisitionThread::BusyWaitMs(double ms) {
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
 }
 
-void AcquisitionThread::WaitSince(Clock::time_point start, double seconds) {
-  std::this_thread::sleep_until(start + std::chrono::duration_cast<Clock::duration>(
-                                            std::chrono::duration<double>(seconds)));
+void AcquisitionThread::ReplayWait(double seconds) const {
+  // A day bounds the conversion to clock ticks; a stop comes long before.
+  const double bounded = std::clamp(seconds, 0.0, kLongestReplayWait);
+  const auto until = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                        std::chrono::duration<double>(bounded));
+  for (auto now = Clock::now(); now < until && !Stopping(); now = Clock::now())
+    std::this_thread::sleep_for(std::min<Clock::duration>(until - now, kReplayWaitSlice));
 }
 
 double AcquisitionThread::SecondsSince(Clock::time_point& previous) {

@@ -44,15 +44,17 @@ class AcquisitionThread : public QThread {
   // Runs f on the GUI thread while this thread waits.
   void OnGui(const std::function<void()>& f);
   // The rule of the polled threads: the first failed step is forgiven, the
-  // second in a row stops the thread.
+  // second in a row stops the thread. A good step ends the run of failures.
   void StepFailed();
+  void StepSucceeded() { forgivenFailure_ = false; }
   void Fail();
   bool Stopping() const { return com_.StopRequest; }
   // Ends the stream of n values and brings the line back in step (up to 3 tries).
   void EndStream(int32_t n);
   static void BusyWaitMs(double ms);
-  // The replay pacing: returns once the given seconds have passed since start.
-  static void WaitSince(Clock::time_point start, double seconds);
+  // The replay pacing. The recorded intervals may come from any file, so the
+  // wait ends early, within a slice, when the thread is asked to stop.
+  void ReplayWait(double seconds) const;
   static double SecondsSince(Clock::time_point& previous);
 
   ComData& com_;
@@ -60,7 +62,7 @@ class AcquisitionThread : public QThread {
   const int view_;
   const bool replay_;
   const int32_t port_;
-  bool failed_ = false;
+  bool failed_ = false;  // reported as a communication failure at the end
 
  private slots:
   void PerformGuiCall();
@@ -69,6 +71,7 @@ class AcquisitionThread : public QThread {
  private:
   void run() final;
 
+  bool forgivenFailure_ = false;
   const std::function<void()>* pendingCall_ = nullptr;
   std::atomic<bool> detached_{false};
 };

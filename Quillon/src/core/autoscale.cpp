@@ -1,8 +1,17 @@
 #include "autoscale.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace quillon {
 namespace {
-int32_t Trunc(double value) { return static_cast<int32_t>(value); }
+// A limit 5 % past a position near the ends of the 32-bit range lies outside
+// it: the limits are worked out in double and kept to the range.
+int32_t Trunc(double value) {
+  constexpr double lowest = std::numeric_limits<int32_t>::min();
+  constexpr double highest = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(std::clamp(value, lowest, highest));
+}
 }  // namespace
 
 void FitPosition(int32_t p, int32_t& max, int32_t& min) {

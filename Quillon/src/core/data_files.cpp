@@ -8,6 +8,8 @@
 #include <QFile>
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <memory>
 
 #include "com_data.h"
 #include "data_file_rows.h"
@@ -37,6 +39,13 @@ constexpr std::array<QByteArrayView, kPlottedViews> kColumnHeaders{{
     "Pos\txAD\tyAD\tTime",
     "Pos\t\t\tVel\t\t\tTime",
 }};
+
+// A full ring as the program writes it stays under 2 MB (20,000 rows of
+// well under 100 characters); a larger file cannot be one of its files, and
+// reading it whole would only stall the window.
+constexpr qint64 kMaxDataFileBytes = qint64{4} << 20;
+// Enough of the start of a file to hold the longest magic and its line end.
+constexpr qint64 kMagicProbeBytes = 64;
 
 constexpr QByteArrayView kUnitsKey = "PosUnits=";
 constexpr QByteArrayView kCountLengthKey = "PositionResMult=";
@@ -91,6 +100,16 @@ int KindOfMagic(QByteArrayView line) {
   return -1;
 }
 
+// The kind named by the file's first line, read from a few bytes only: a
+// file picked under "All Files" may be anything, of any size.
+int KindOfFile(QFile& file) {
+  const QByteArray start = file.read(kMagicProbeBytes);
+  LineCursor lines(start);
+  QByteArrayView line;
+  if (!lines.Next(line) || file.size() > kMaxDataFileBytes) return -1;
+  return KindOfMagic(line);
+}
+
 // The three lines after the magic; the keys are taken by position, not
 // compared. A multiplier that does not convert makes the file unreadable.
 bool ReadPositionUnits(LineCursor& lines, PositionUnits& p) {
@@ -106,32 +125,48 @@ bool ReadPositionUnits(LineCursor& lines, PositionUnits& p) {
 struct Loaded {
   int32_t rows = 0;
   float elapsed = 0;
+  bool valid = true;
 };
 
+// The intervals pace the replay, so only a real, non-negative time will do.
+bool UsableInterval(float seconds) { return std::isfinite(seconds) && seconds >= 0; }
+
 // Rows up to the ring's capacity; a malformed number or a row cut short by
-// the end of the file ends them, and such a row is not counted.
+// the end of the file ends them, and such a row is not counted. An unusable
+// interval makes the whole file invalid.
 template <class Rows, class Ring>
 Loaded ReadRows(QByteArrayView text, Ring& ring) {
   constexpr int32_t capacity = RingSize(Rows::kView) - 1;
   TokenReader numbers(text);
   Loaded loaded;
   while (loaded.rows < capacity && Rows::Read(numbers, ring, loaded.rows)) {
+    if (!UsableInterval(ring.interval[loaded.rows])) return {.valid = false};
     loaded.elapsed += ring.interval[loaded.rows];
     ++loaded.rows;
   }
   return loaded;
 }
 
+// Through a scratch ring, so that a file refused after some of its rows
+// leaves the data loaded before as it was.
+template <class Rows, class Ring>
+Loaded LoadRows(QByteArrayView text, Ring& ring) {
+  const auto scratch = std::make_unique<Ring>();
+  const Loaded loaded = ReadRows<Rows>(text, *scratch);
+  if (loaded.valid) ring = *scratch;
+  return loaded;
+}
+
 Loaded ReadRowsOfKind(ComData& data, int kind, QByteArrayView text) {
   switch (kind) {
     case StatusView:
-      return ReadRows<StatusRows>(text, data.Status());
+      return LoadRows<StatusRows>(text, data.Status());
     case SignalView:
-      return ReadRows<SignalRows>(text, data.Signal());
+      return LoadRows<SignalRows>(text, data.Signal());
     case StrengthView:
-      return ReadRows<StrengthRows>(text, data.Strength());
+      return LoadRows<StrengthRows>(text, data.Strength());
     default:
-      return ReadRows<PositionRows>(text, data.Position());
+      return LoadRows<PositionRows>(text, data.Position());
   }
 }
 
@@ -177,15 +212,17 @@ bool ComData::SavePositionData(const QString& fileName, const QString& units, fl
 LoadResult ComData::LoadData(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) return {};
+  const int kind = KindOfFile(file);
+  if (kind < 0 || !file.seek(0)) return {};
   const QByteArray text = file.readAll();
   LineCursor lines(text);
   QByteArrayView line;
-  const int kind = lines.Next(line) ? KindOfMagic(line) : -1;
-  if (kind < 0) return {};
+  lines.Next(line);  // the magic
   PositionUnits units;
   if (kind != SignalView && !ReadPositionUnits(lines, units)) return {};
   lines.Next(line);  // the column headers
   const Loaded loaded = ReadRowsOfKind(*this, kind, lines.Rest());
+  if (!loaded.valid) return {};
   PublishLoaded(*this, kind, loaded);
   LoadResult result;
   result.ok = true;

@@ -1,5 +1,7 @@
 #include "lissajous_thread.h"
 
+#include <algorithm>
+
 #include "probelink.h"
 #include "signal_words.h"
 
@@ -9,6 +11,13 @@ const uint8_t kStreamRegisters[] = {0x65, 0x64, 0x67, 0x26};
 constexpr int32_t kValues = 4;
 constexpr int kMaxReadFailures = 2;
 constexpr int kBatchSize = 5;
+
+// A live restart continues the trail behind the write slot; once the ring
+// has wrapped, the trail reaches back across its end.
+int32_t FirstOfTrail(int32_t writeSlot, int32_t trailLength, bool wrapped) {
+  if (wrapped) return WrapSlot(writeSlot - trailLength, kPlotRingSize);
+  return std::max(writeSlot - trailLength, 0);
+}
 
 bool OutOfFrame(const uint16_t (&words)[kValues]) {
   for (uint16_t w : words)
@@ -22,7 +31,7 @@ LissajousThread::LissajousThread(ComData& com, bool replay)
       trailLength_(com.LissajousPoints),
       index_(replay ? 0 : com.WriteIndex[SignalView].load()),
       slot_(replay ? WrapSlot(com.ReviewIndex[SignalView], kPlotRingSize) : index_),
-      trailIndex_(replay ? slot_ : (index_ > trailLength_ ? index_ - trailLength_ : 0)) {
+      trailIndex_(replay ? slot_ : FirstOfTrail(index_, trailLength_, com.BufferWrapped[SignalView])) {
   window_.ClearLissajous();
 }
 
@@ -97,7 +106,7 @@ void LissajousThread::ReplayStep() {
     trailIndex_ = WrapSlot(trailIndex_ + 1, kPlotRingSize);
   }
   const float interval = com_.Signal().interval[slot_];
-  WaitSince(Clock::now(), interval / 2);
+  ReplayWait(interval / 2.0);
   com_.ReviewTime[SignalView] = com_.ReviewTime[SignalView] + interval;
   const SignalSample sample = SampleAt(slot_);
   OnGui([&] { window_.DrawLissajousPoint(false, sample, com_.ReviewTime[SignalView]); });

@@ -55,7 +55,7 @@ void MainThread::LiveStep() {
     StepFailed();
     return;
   }
-  failed_ = false;
+  StepSucceeded();
   const float interval = static_cast<float>(SecondsSince(ticks_));
   com_.Status().interval[slot_] = interval;
   ++index_;
@@ -76,7 +76,7 @@ void MainThread::ReplayStep() {
     return;
   }
   const float interval = com_.Status().interval[slot_];
-  WaitSince(Clock::now(), interval);
+  ReplayWait(interval);
   OnGui([this] { ShowSample(); });
   if (--index_ <= 0) {
     com_.ReviewCount[StatusView] = 0;

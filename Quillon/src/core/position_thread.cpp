@@ -142,7 +142,7 @@ void PositionThread::ReplayStep() {
   if (next > std::chrono::duration<float>(Clock::now() - start).count() && !paced_) {
     paced_ = true;
   } else {
-    BusyWaitMs(0.125 * next);
+    ReplayWait(0.125e-3 * next);
     paced_ = false;
   }
 }

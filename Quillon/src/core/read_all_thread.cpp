@@ -26,7 +26,7 @@ void ReadAllThread::RunStep() {
     StepFailed();
     return;
   }
-  failed_ = false;
+  StepSucceeded();
   texts_ = std::move(texts);
   OnGui([this] { window_.ShowRegisterPass(texts_); });
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <variant>
 
@@ -16,6 +17,11 @@ namespace {
 
 constexpr char kMainFile[] = "Quillon.ini";
 constexpr char kNamesFile[] = "grating2.ini";
+// Far more than the longest pair of files the program writes (a hundred
+// gratings, their descriptions and the key lines take a few kilobytes).
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+constexpr Range<int32_t> kWholeRange{std::numeric_limits<int32_t>::min(),
+                                     std::numeric_limits<int32_t>::max()};
 
 // How a key line's value is read and written.
 struct FixedFloat {  // 3 significant digits and 3 decimals: "1.150"
@@ -23,9 +29,11 @@ struct FixedFloat {  // 3 significant digits and 3 decimals: "1.150"
 };
 struct GeneralFloat {  // up to 6 significant digits: "0.187"
   float Settings::*field;
+  Range<float> range;
 };
 struct Integer {
   int32_t Settings::*field;
+  Range<int32_t> range;
 };
 struct Text {
   QString Settings::*field;
@@ -41,17 +49,17 @@ struct KeyLine {
 // without comparing them, so a misspelt key of the right length still reads.
 const std::array<KeyLine, 12> kKeyLines{{
     {"siglevelmult=", FixedFloat{&Settings::SignalLevelMult}},
-    {"lissplot=", Integer{&Settings::LissajousPoints}},
-    {"minimumcircle=", GeneralFloat{&Settings::MinimumCircle}},
-    {"maximumcircle=", GeneralFloat{&Settings::MaximumCircle}},
-    {"encodertype=", Integer{&Settings::EncoderUnitType}},
-    {"unittype=", Integer{&Settings::DisplayUnitType}},
-    {"digits=", Integer{&Settings::PositionDigits}},
+    {"lissplot=", Integer{&Settings::LissajousPoints, kLissajousPointsRange}},
+    {"minimumcircle=", GeneralFloat{&Settings::MinimumCircle, kCircleRange}},
+    {"maximumcircle=", GeneralFloat{&Settings::MaximumCircle, kCircleRange}},
+    {"encodertype=", Integer{&Settings::EncoderUnitType, kEncoderUnitTypeRange}},
+    {"unittype=", Integer{&Settings::DisplayUnitType, kDisplayUnitTypeRange}},
+    {"digits=", Integer{&Settings::PositionDigits, kPositionDigitsRange}},
     {"units=", Text{&Settings::DisplayUnits}},
-    {"signalplot=", Integer{&Settings::SignalStrengthPoints}},
-    {"gratingindex=", Integer{&Settings::GratingIndex}},
-    {"encoderplottype=", Integer{&Settings::EncoderPlotType}},
-    {"positionplottype=", Integer{&Settings::PositionPlotType}},
+    {"signalplot=", Integer{&Settings::SignalStrengthPoints, kStrengthPointsRange}},
+    {"gratingindex=", Integer{&Settings::GratingIndex, kWholeRange}},  // checked with the table
+    {"encoderplottype=", Integer{&Settings::EncoderPlotType, kPlotTypeRange}},
+    {"positionplottype=", Integer{&Settings::PositionPlotType, kPlotTypeRange}},
 }};
 constexpr char kCountKey[] = "numgratings=";
 constexpr qsizetype kCountLine = kKeyLines.size();
@@ -75,13 +83,17 @@ bool ReadFloat(const QString& text, float& value) {
   return ParseFloat(text.toUtf8(), value) && std::isfinite(value);
 }
 
-bool ReadInt(const QString& text, int32_t& value) { return ParseInt32(text.toUtf8(), value); }
+bool ReadInt(const QString& text, int32_t& value, Range<int32_t> range = kWholeRange) {
+  return ParseInt32(text.toUtf8(), value) && range.Holds(value);
+}
 
 bool ReadKeyLine(const KeyLine& line, const QString& text, Settings& s) {
   const QString value = ValueOf(text, line.key);
   return std::visit(Overloaded{[&](FixedFloat f) { return ReadFloat(value, s.*f.field); },
-                               [&](GeneralFloat f) { return ReadFloat(value, s.*f.field); },
-                               [&](Integer f) { return ReadInt(value, s.*f.field); },
+                               [&](GeneralFloat f) {
+                                 return ReadFloat(value, s.*f.field) && f.range.Holds(s.*f.field);
+                               },
+                               [&](Integer f) { return ReadInt(value, s.*f.field, f.range); },
                                [&](Text f) {
                                  s.*f.field = value;
                                  return true;
@@ -101,7 +113,7 @@ bool ReadKeyLines(const QStringList& lines, Settings& s) {
   for (size_t i = 0; i < kKeyLines.size(); ++i) {
     if (qsizetype(i) >= lines.size() || !ReadKeyLine(kKeyLines[i], lines[i], s)) return false;
   }
-  return true;
+  return s.MinimumCircle <= s.MaximumCircle;
 }
 
 // The count line and the counts after it; the grating index must name one.
@@ -113,7 +125,7 @@ bool ReadGratingTable(const QStringList& lines, Settings& s) {
   if (n < 0 || n > kMaxGratings || lines.size() <= kCountLine + n) return false;
   s.GratingCounts.resize(n);
   for (int32_t i = 0; i < n; ++i) {
-    if (!ReadInt(lines[kCountLine + 1 + i], s.GratingCounts[i])) return false;
+    if (!ReadInt(lines[kCountLine + 1 + i], s.GratingCounts[i], kGratingCountsRange)) return false;
   }
   if (s.GratingIndex < 0 || s.GratingIndex >= n) return false;
   s.SelectedGratingCounts = s.GratingCounts[s.GratingIndex];
@@ -122,8 +134,8 @@ bool ReadGratingTable(const QStringList& lines, Settings& s) {
 
 std::optional<QStringList> ReadLines(const char* fileName) {
   QFile file(QString::fromLatin1(fileName));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  return SplitLines(file.readAll());
+  if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) return std::nullopt;
+  return SplitLines(file.read(kMaxFileBytes));
 }
 
 QStringList MainFileLines(const Settings& s) {
@@ -143,7 +155,7 @@ Settings ReadSettings(const QString& installDir) {
   if (!lines || !ReadKeyLines(*lines, s) || !ReadGratingTable(*lines, s)) return {};
   std::optional<QStringList> names = ReadLines(kNamesFile);
   if (!names) return {};
-  s.GratingNames = std::move(*names);
+  s.GratingNames = names->mid(0, kMaxGratings);
   return s;
 }
 

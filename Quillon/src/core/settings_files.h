@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
+#include <limits>
 
 namespace quillon {
 
@@ -37,10 +38,31 @@ struct Settings {
 // The most grating counts a settings file may announce.
 inline constexpr int kMaxGratings = 100;
 
+// What the dialogs accept, and so all that the settings files may hold: a
+// value outside its range (a hand-edited file, say) reads as a fault.
+template <class T>
+struct Range {
+  T lowest, highest;
+  constexpr bool Holds(T value) const { return lowest <= value && value <= highest; }
+};
+inline constexpr Range<int32_t> kLissajousPointsRange{5, 1000};
+inline constexpr Range<int32_t> kStrengthPointsRange{100, 10000};
+inline constexpr Range<float> kPlotSecondsRange{1, 65};
+// Both indicator circles, the inner one no larger than the outer.
+inline constexpr Range<float> kCircleRange{0.01f, 0.75f};
+inline constexpr Range<int32_t> kEncoderUnitTypeRange{0, 1};
+inline constexpr Range<int32_t> kDisplayUnitTypeRange{0, 5};
+// The decimals the resolution of any unit needs.
+inline constexpr Range<int32_t> kPositionDigitsRange{0, 10};
+inline constexpr Range<int32_t> kPlotTypeRange{0, 2};
+inline constexpr Range<int32_t> kGratingCountsRange{1, std::numeric_limits<int32_t>::max()};
+
 // Makes `installDir` the current directory and reads both files from it.
-// Any fault (a missing file or line, a number that does not convert, more
-// than kMaxGratings gratings, a grating index outside the table, or an
-// install directory that cannot be entered) gives the defaults as a whole.
+// Any fault (a missing file or line, a number that does not convert or lies
+// outside its range, more than kMaxGratings gratings, a grating index outside
+// the table, a file too large to be a settings file, or an install directory
+// that cannot be entered) gives the defaults as a whole. Of "grating2.ini",
+// the first kMaxGratings lines are kept.
 Settings ReadSettings(const QString& installDir);
 
 // Makes `installDir` the current directory and replaces both files in it,

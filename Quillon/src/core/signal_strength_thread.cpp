@@ -74,6 +74,7 @@ void SignalStrengthThread::LiveStep() {
   if (++sweepCount_ > sweepPoints_) {
     com_.RescaleRequest[StrengthPlot] = true;
     sweepCount_ = 0;
+    sweepStored_ = 0;
   }
   int32_t max = com_.PositionAxisMax[StrengthPlot];
   int32_t min = com_.PositionAxisMin[StrengthPlot];
@@ -104,6 +105,7 @@ void SignalStrengthThread::ReplayStep() {
   if (sweepCount_ > sweepPoints_) {
     com_.RescaleRequest[StrengthPlot] = true;
     sweepCount_ = 0;
+    sweepStored_ = 0;
   }
   const StrengthRing& ring = com_.Strength();
   Autoscale(ring.position[slot_], replayMax_, replayMin_);
@@ -119,7 +121,7 @@ void SignalStrengthThread::ReplayStep() {
   // replay runs about as fast as it can draw.
   const float next = ring.interval[slot_];
   if (next > std::chrono::duration<float>(Clock::now() - start).count())
-    BusyWaitMs(0.25 * next);
+    ReplayWait(0.25e-3 * next);
 }
 
 void SignalStrengthThread::Autoscale(int32_t position, int32_t& max, int32_t& min) {
@@ -136,23 +138,24 @@ void SignalStrengthThread::Autoscale(int32_t position, int32_t& max, int32_t& mi
 }
 
 // GUI thread: new labels, and the sweep so far redrawn when the axis moved.
+// The sample that moved it is not stored yet: its point call draws it next.
 void SignalStrengthThread::AxisCall(int32_t max, int32_t min) {
-  const int32_t n = std::min(sweepCount_, sweepPoints_);
   window_.WriteStrengthLabels(min, max);
   if (!fullReplot_) return;
   fullReplot_ = false;
   window_.ClearTimePlot();
-  window_.ReplotStrength(sweepPositions_.data(), sweepHeights_.data(), max, min, n);
+  window_.ReplotStrength(sweepPositions_.data(), sweepHeights_.data(), max, min, sweepStored_);
   // The replot may have taken long enough for the stream to overrun.
   if (!replay_) ClearRxBuffer(port_);
 }
 
 void SignalStrengthThread::PointCall(int32_t slot, float time, int32_t max, int32_t min) {
   const StrengthRing& ring = com_.Strength();
-  const int32_t entry = std::min(sweepCount_, kSweepCapacity);
+  const int32_t entry = std::min(sweepStored_, kSweepCapacity - 1);
   sweepPositions_[entry] = ring.position[slot];
   sweepHeights_[entry] =
       window_.DrawStrengthPoint(ring.position[slot], ring.x[slot], ring.y[slot], time, max, min);
+  sweepStored_ = entry + 1;
 }
 
 void SignalStrengthThread::Complete() {

@@ -17,8 +17,8 @@ class SignalStrengthThread final : public AcquisitionThread {
   SignalStrengthThread(ComData& com, bool replay);
 
  private:
-  // Entries 1 to kSweepCapacity; entry 0 is the first point after a restart.
-  static constexpr int32_t kSweepCapacity = 10000;
+  // A sweep is at most its points and the restart point before them.
+  static constexpr int32_t kSweepCapacity = 10001;
 
   bool StartStream() override;
   void RunStep() override;
@@ -34,10 +34,11 @@ class SignalStrengthThread final : public AcquisitionThread {
   int32_t index_;  // live: the slot being written; replay: samples played
   int32_t slot_;
   int32_t sweepCount_ = 0;
+  int32_t sweepStored_ = 0;  // the sweep's samples drawn so far, from entry 0
   bool fullReplot_ = false;
   int errorCount_ = 0;
   int32_t replayMax_ = 0, replayMin_ = 0;
-  std::array<int32_t, kSweepCapacity + 1> sweepPositions_{}, sweepHeights_{};
+  std::array<int32_t, kSweepCapacity> sweepPositions_{}, sweepHeights_{};
   Clock::time_point ticks_ = Clock::now();
 };
 

@@ -51,7 +51,7 @@ class StrengthDisplay {
   // Returns the height of the drawn point in pixels.
   virtual int32_t DrawStrengthPoint(int32_t position, int32_t x, int32_t y, float time,
                                     int32_t maximum, int32_t minimum) = 0;
-  // Entries 1 to n of the arrays are the sweep so far.
+  // Entries 0 to n - 1 of the arrays are the sweep so far.
   virtual void ReplotStrength(const int32_t* positions, const int32_t* heights, int32_t maximum,
                               int32_t minimum, int32_t n) = 0;
   virtual void WriteStrengthLabels(int32_t minimum, int32_t maximum) = 0;

@@ -158,7 +158,7 @@ void TEncoderSetupForm::encoderunittypegroupClick(int index) {
   const QStringList& units = linear ? kLinearUnits : kCountUnits;
   unittypegroup->SetItems(units);
   const int chosen = settings_.DisplayUnitType;
-  unittypegroup->SetItemIndex(linear && chosen >= 0 && chosen < units.size() ? chosen : 0);
+  unittypegroup->SetItemIndex(linear && kDisplayUnitTypeRange.Holds(chosen) ? chosen : 0);
   unittypegroup->setEnabled(linear);
   SetGratingControlsEnabled(false);
   // A linear scale is measured by its pitch, so the user must be able to say it.
@@ -203,7 +203,7 @@ bool TEncoderSetupForm::CustomGratingChecked(int32_t& counts) {
                .arg(gratingsizebox->text()));
     return false;
   }
-  if (!ParseInt32(fprbox->text().toUtf8(), counts) || counts <= 0) {
+  if (!ParseInt32(fprbox->text().toUtf8(), counts) || !kGratingCountsRange.Holds(counts)) {
     Refuse(QString("\"%1\" is not a count. Enter the counts per revolution as a whole number "
                    "above 0.")
                .arg(fprbox->text()));

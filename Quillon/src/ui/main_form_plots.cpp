@@ -80,7 +80,7 @@ int32_t TMainForm::DrawStrengthPoint(int32_t position, int32_t x, int32_t y, flo
 void TMainForm::ReplotStrength(const int32_t* positions, const int32_t* heights, int32_t maximum,
                                int32_t minimum, int32_t n) {
   Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
-    for (int32_t i = 1; i <= n; ++i)
+    for (int32_t i = 0; i < n; ++i)
       plot::DrawStrengthMark(painter, plot::StrengthX(positions[i], minimum, maximum, size.width),
                              heights[i], size.height);
   });

@@ -13,6 +13,7 @@
 #include "dialog_frame.h"
 #include "number_format.h"
 #include "questions.h"
+#include "settings_files.h"
 #include "text_scan.h"
 
 namespace quillon {
@@ -31,15 +32,18 @@ const ViewTexts& TextsOf(PlotView view) {
   static const ViewTexts kEncoderSignal{
       "Encoder Signal Plot Options",
       "Enter the number of points to display in Encoder Signal Plot \n\n Input range: 5 -1000",
-      "Disable Indicator Circle Settings", 5, 1000};
+      "Disable Indicator Circle Settings", float(kLissajousPointsRange.lowest),
+      float(kLissajousPointsRange.highest)};
   static const ViewTexts kSignalStrength{
       "Signal Strength Plot Options",
       "Enter the number of points to display in Signal Strength Plot \n\n Input range: 100 -10000",
-      "Auto Scale Position", 100, 10000};
+      "Auto Scale Position", float(kStrengthPointsRange.lowest),
+      float(kStrengthPointsRange.highest)};
   static const ViewTexts kPosition{"Position and Velocity Plot Options",
                                    "Enter the Time in seconds to display in Position and Velocity "
                                    "Plot \n\n Input range: 1.0 - 65.0",
-                                   "AutoScale Position and Velocity", 1, 65};
+                                   "AutoScale Position and Velocity", kPlotSecondsRange.lowest,
+                                   kPlotSecondsRange.highest};
   switch (view) {
     case PlotView::EncoderSignal:
       return kEncoderSignal;
@@ -51,8 +55,6 @@ const ViewTexts& TextsOf(PlotView view) {
   return kPosition;
 }
 
-constexpr float kLowestCircle = 0.01f;
-constexpr float kHighestCircle = 0.75f;
 // Only the newer electronics draw indicator circles.
 constexpr int kLastModelWithoutCircles = 2;
 
@@ -243,7 +245,7 @@ bool TPlotSettingsForm::ValidatedLimits(PlotSettings& result) const {
   const std::optional<float> high = NumberIn(Edit2);
   if (!low || !high || *high < *low) return false;
   if (view_ == PlotView::EncoderSignal) {
-    if (*low < kLowestCircle || *high > kHighestCircle) return false;
+    if (!kCircleRange.Holds(*low) || !kCircleRange.Holds(*high)) return false;
     result.MinimumCircle = *low;
     result.MaximumCircle = *high;
     return true;
