@@ -1,6 +1,6 @@
 // An emulator serving in-process, linked as a COM port in a private
 // configuration folder and opened through probelink the way the main program
-// opens it; and frames as the host puts them on the wire.
+// opens it; and the read-head settings that make its readings predictable.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,44 +9,30 @@
 #include <functional>
 #include <memory>
 #include <thread>
-#include <vector>
 
 #include "probelink.h"
 #include "temp_config_home.h"
 #include "veritrak/emulator.h"
 #include "wire_format.h"
+#include "wire_frames.h"
 
 namespace veritrak {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<uint8_t>;
 
-inline Bytes Join(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-// The head, the body, then the sum of all their bytes, low byte first: built
-// here from the layout rather than by the emulator's own code.
-inline Bytes Framed(const Bytes& head, const Bytes& body) {
-  Bytes frame = Join(head, body);
-  unsigned sum = 0;
-  for (const uint8_t b : frame) sum += b;
-  return Join(frame, {static_cast<uint8_t>(sum), static_cast<uint8_t>(sum >> 8)});
-}
-inline Bytes Request(uint8_t command, const Bytes& payload) {
-  const auto n = static_cast<uint8_t>(payload.size());
-  return Framed({kStartByte, command, n, n}, payload);
+// A head standing at `start` (or moving at `speed`), with no noise and one
+// amplitude: every reading is predictable.
+inline HeadSettings Standing(int32_t start, double speed = 0) {
+  HeadSettings h;
+  h.startPosition = start;
+  h.speed = speed;
+  h.noise = 0;
+  h.amplitudeLow = h.amplitudeHigh = 800;
+  return h;
 }
 
-// A standing head, no noise and one amplitude: every reading is predictable.
-inline Options SteadyOptions() {
-  Options o;
-  o.head.startPosition = 4096 * 3 + 1000;
-  o.head.speed = 0;
-  o.head.noise = 0;
-  o.head.amplitudeLow = o.head.amplitudeHigh = 700;
-  return o;
-}
+// What a Lissajous point carries: sine, cosine, angle and magnitude.
+inline constexpr uint8_t kSignalRegisters[] = {0x65, 0x64, 0x67, 0x26};
 
 // Polls until `condition` holds or `limit` has passed.
 inline bool Eventually(const std::function<bool()>& condition,
@@ -64,9 +50,10 @@ class EmulatorOnPort : public ::testing::Test {
   static constexpr int32_t kHostTimeoutMs = 100;
 
  protected:
+  EmulatorOnPort() { options_.head = Standing(4096 * 3 + 1000); }
   void TearDown() override { ClosePort(kPort); }
-  void Serve(const Options& options = SteadyOptions()) {
-    emulator_ = std::make_unique<Emulator>(options);
+  void Serve() {
+    emulator_ = std::make_unique<Emulator>(options_);
     home_.LinkPort(kPort, emulator_->DevicePath());
     ASSERT_EQ(OpenPort(kPort), 0);
     ASSERT_EQ(ConfigPort(kPort, kHostTimeoutMs, 38400), 0);
@@ -97,6 +84,7 @@ class EmulatorOnPort : public ::testing::Test {
     EXPECT_TRUE(Exchange({}, 1).empty());
   }
 
+  Options options_;  // what Serve() serves
   testsupport::TempConfigHome home_;
   std::unique_ptr<Emulator> emulator_;
 };

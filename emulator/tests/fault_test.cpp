@@ -1,7 +1,5 @@
 // Each fault shows up as the result codes probelink promises, and the line
 // recovers once the fault is lifted.
-#include <gtest/gtest.h>
-
 #include "emulator_fixture.h"
 
 namespace veritrak {
@@ -37,13 +35,10 @@ TEST_F(Faults, EachFaultFailsWhatItShouldUntilLifted) {
   }
 }
 
-using FaultOptions = EmulatorOnPort;
-
 // A fault given in the options is in force from the first byte on.
-TEST_F(FaultOptions, SomeDroppedBytesFailSomeReads) {
-  Options o = SteadyOptions();
-  o.faults.dropFraction = 0.05;
-  Serve(o);
+TEST_F(Faults, DroppedBytesFromTheOptionsFailSomeReads) {
+  options_.faults.dropFraction = 0.05;
+  Serve();
   int failed = 0;
   for (int i = 0; i < 15; ++i) {
     ClearRxBuffer(kPort);
@@ -69,13 +64,10 @@ TEST_F(Faults, LateAnswersMissTheTimeOutAndArriveWholeLater) {
 // come back when it is plugged in, for the electronics never stopped.
 TEST_F(Faults, APulledCableComesBackByItselfOrWhenPluggedIn) {
   Serve();
-  emulator_->PullCable();
-  EXPECT_EQ(SendSync(kPort), -1);
   emulator_->PullCable(300ms);
   EXPECT_TRUE(Eventually([] { return DoSynchronize(kPort) == 1; }));
   EXPECT_FALSE(emulator_->CablePulled());
-  const uint8_t regs[] = {0x65, 0x64, 0x67, 0x26};
-  ASSERT_EQ(BeginAsyncWren(kPort, 4, regs), 0);
+  ASSERT_EQ(BeginAsyncWren(kPort, 4, kSignalRegisters), 0);
   uint16_t w[4] = {};
   ASSERT_EQ(ReadAsyncWren(kPort, 4, w), 0);
   emulator_->PullCable();

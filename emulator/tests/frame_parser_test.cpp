@@ -2,8 +2,6 @@
 // told apart by the gap, bad checksums, stray bytes and stalls.
 #include "frame_parser.h"
 
-#include <gtest/gtest.h>
-
 #include "emulator_fixture.h"
 
 namespace veritrak {

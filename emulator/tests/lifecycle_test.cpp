@@ -1,7 +1,5 @@
 // Starting and stopping the emulator, from several threads at once and while
 // a host streams from it.
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -11,19 +9,18 @@
 namespace veritrak {
 namespace {
 
-TEST(Lifecycle, ManyQuickStartsAndStops) {
-  for (int i = 0; i < 20; ++i)
-    EXPECT_TRUE(std::filesystem::is_character_file(Emulator(SteadyOptions()).DevicePath()));
-}
+using Lifecycle = EmulatorOnPort;
 
-using LiveLifecycle = EmulatorOnPort;
+TEST_F(Lifecycle, ManyQuickStartsAndStops) {
+  for (int i = 0; i < 20; ++i)
+    EXPECT_TRUE(std::filesystem::is_character_file(Emulator(options_).DevicePath()));
+}
 
 // A host reading a stream sees its reads fail once the electronics are gone,
 // and nothing hangs, however many threads stop them at once.
-TEST_F(LiveLifecycle, StopFromSeveralThreadsWhileAHostStreams) {
+TEST_F(Lifecycle, StopFromSeveralThreadsWhileAHostStreams) {
   Serve();
-  const uint8_t regs[] = {0x65, 0x64, 0x67, 0x26};
-  ASSERT_EQ(BeginAsyncWren(kPort, 4, regs), 0);
+  ASSERT_EQ(BeginAsyncWren(kPort, 4, kSignalRegisters), 0);
   std::atomic<int> records{0};
   std::thread host([&] {
     uint16_t w[4];

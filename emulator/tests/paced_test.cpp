@@ -1,7 +1,5 @@
 // The paced line: bytes go and come no faster than 38400 baud 8E1, yet a
 // lone sync byte is still answered within the host's sync time-out.
-#include <gtest/gtest.h>
-
 #include "emulator_fixture.h"
 
 namespace veritrak {
@@ -10,9 +8,8 @@ namespace {
 using PacedLine = EmulatorOnPort;
 
 TEST_F(PacedLine, RequestsRepliesAndRecordsTakeAtLeastTheirWireTime) {
-  Options o = SteadyOptions();
-  o.line.paced = true;
-  Serve(o);
+  options_.line.paced = true;
+  Serve();
   const auto byte = 11 * 1s / 38400.0;  // a start bit, 8 data bits, parity and a stop bit
   EXPECT_EQ(DoSynchronize(kPort), 1) << "a lone sync is answered within the sync time-out";
   auto start = std::chrono::steady_clock::now();
@@ -20,10 +17,9 @@ TEST_F(PacedLine, RequestsRepliesAndRecordsTakeAtLeastTheirWireTime) {
   EXPECT_GE(std::chrono::steady_clock::now() - start, 20 * (10 + 8) * byte);
   // Timed from before the start, for however late the host reads them, the
   // records cannot have come sooner than the wire allows.
-  const uint8_t regs[] = {0x65, 0x64, 0x67, 0x26};
   uint16_t w[4] = {};
   start = std::chrono::steady_clock::now();
-  ASSERT_EQ(BeginAsyncWren(kPort, 4, regs), 0);
+  ASSERT_EQ(BeginAsyncWren(kPort, 4, kSignalRegisters), 0);
   for (int i = 0; i < 100; ++i) ASSERT_EQ(ReadAsyncWren(kPort, 4, w), 0);
   EXPECT_GE(std::chrono::steady_clock::now() - start, 100 * 10 * byte);
   EXPECT_EQ(EndAsync(kPort, 4), 13);

@@ -2,7 +2,6 @@
 // electronics, its port link, its signals and its exit codes. What it says
 // about a refused option is the parser's message, checked in
 // command_line_test.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -24,26 +23,23 @@ constexpr int32_t kCom = 6;
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    ClosePort(kCom);
-    Stop();
-  }
+  void TearDown() override { Stop(); }
 
   // Starts the program in a child process, ending one still running.
-  void Start(std::vector<std::string> args) {
+  void Start(std::vector<const char*> args) {
     Stop();
     args.insert(args.begin(), VERITRAK_EMULATOR_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
+    args.push_back(nullptr);
     exit_.reset();
-    ASSERT_EQ(posix_spawn(&pid_, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+    ASSERT_EQ(
+        posix_spawn(&pid_, args[0], nullptr, nullptr, const_cast<char**>(args.data()), environ), 0);
   }
+  // Lets go of the port and ends the program if it still runs.
   void Stop() {
+    ClosePort(kCom);
     if (pid_ <= 0 || exit_) return;
     kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    exit_ = -1;
+    ExitCode();
   }
   std::optional<int> ExitCode() {
     Eventually([&] {
@@ -80,37 +76,34 @@ TEST_F(ProgramTest, RefusesALinkThatLeadsElsewhereAndOptionsItCannotTake) {
   EXPECT_EQ(ExitCode(), 2);
 }
 
-// The cable comes back by itself after its spell; then the options show in
-// what the electronics report, and SIGTERM ends the program and its link.
-TEST_F(ProgramTest, ServesWhatItsOptionsSayAndTidiesUpOnSigterm) {
-  Start({"--com", "6", "--speed", "0", "--firmware", "0527", "--silent-after", "200",
-         "--silent-for", "1500"});
-  OpenWhenServing();
-  EXPECT_TRUE(Eventually([] { return SendSync(kCom) == -1; }));
-  EXPECT_TRUE(Eventually([] { return DoSynchronize(kCom) == 1; }));
-  EXPECT_EQ(ReadMSPVersion(kCom), 0x0527) << "a hexadecimal firmware version";
-  ClosePort(kCom);
-  kill(pid_, SIGTERM);
-  EXPECT_EQ(ExitCode(), 0);
-  EXPECT_FALSE(fs::is_symlink(Link()));
-}
-
-// Signals land when the program gets to them, so the host waits for the
-// line to show each change rather than for any length of time.
-TEST_F(ProgramTest, UserSignalsPullAndPlugTheCable) {
-  Start({"--com", "6"});
-  OpenWhenServing();
-  EXPECT_EQ(DoSynchronize(kCom), 1);
-  kill(pid_, SIGUSR1);
-  EXPECT_TRUE(Eventually([] { return SendSync(kCom) == -1; }));
-  EXPECT_EQ(ReadMSPVersion(kCom), -1);
-  kill(pid_, SIGUSR2);
-  EXPECT_TRUE(Eventually([] { return DoSynchronize(kCom) == 1; }));
-  EXPECT_EQ(ReadMSPVersion(kCom), 0x0512) << "nothing sent before the pull is answered after it";
-  ClosePort(kCom);
-  kill(pid_, SIGINT);
-  EXPECT_EQ(ExitCode(), 0);
-  EXPECT_FALSE(fs::is_symlink(Link()));
+// The cable is pulled by the options for a spell, or by SIGUSR1 until
+// SIGUSR2; then the options show in what the electronics report, and SIGTERM
+// or SIGINT ends the program and its link. Signals land when the program gets
+// to them, so the host waits for the line to show each change rather than for
+// any length of time.
+TEST_F(ProgramTest, PullsTheCableOnItsOptionsOrSignalsServesWhatItsOptionsSayAndTidiesUp) {
+  // clang-format off
+  const std::tuple<std::vector<const char*>, int, int, int32_t, int> cases[] = {
+    {{"--com", "6", "--speed", "0", "--firmware", "0527", "--silent-after", "200",
+      "--silent-for", "1500"}, 0, 0, 0x0527, SIGTERM},  // a hexadecimal firmware version
+    {{"--com", "6"}, SIGUSR1, SIGUSR2, 0x0512, SIGINT}};
+  // clang-format on
+  for (const auto& [args, pull, plug, version, end] : cases) {
+    Start(args);
+    OpenWhenServing();
+    if (pull) {
+      EXPECT_EQ(DoSynchronize(kCom), 1);
+      kill(pid_, pull);
+    }
+    EXPECT_TRUE(Eventually([] { return SendSync(kCom) == -1; }));
+    if (plug) kill(pid_, plug);
+    EXPECT_TRUE(Eventually([] { return DoSynchronize(kCom) == 1; }));
+    EXPECT_EQ(ReadMSPVersion(kCom), version) << "nothing sent before the pull is answered after it";
+    ClosePort(kCom);
+    kill(pid_, end);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_FALSE(fs::is_symlink(Link()));
+  }
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // Streams, the Lissajous mode and their stop runs, through probelink.
-#include <gtest/gtest.h>
-
 #include "emulator_fixture.h"
 
 namespace veritrak {
@@ -10,9 +8,8 @@ using Streams = EmulatorOnPort;
 using Words = std::vector<uint16_t>;
 
 TEST_F(Streams, RecordsCarryTheirRegistersAtTheRateAskedForUntilTheStopRun) {
-  Options o = SteadyOptions();
-  o.line.recordRate = 200;
-  Serve(o);
+  options_.line.recordRate = 200;
+  Serve();
   const Words position{Read(0x67), Read(0x69), Read(0x68), 0x0FF0},
       signal{Read(0x65), Read(0x64), Read(0x67), Read(0x26)};
   const uint8_t regs[] = {0x67, 0x69, 0x68, 0x03}, setup[] = {0x02, 0x03};

@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <deque>
 #include <functional>
 #include <map>
-#include <numeric>
 #include <span>
 #include <thread>
 
@@ -19,27 +16,13 @@
 #include "probelink.h"
 #include "pty_pair.h"
 #include "temp_config_home.h"
+#include "wire_frames.h"
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using probelink::LineApply;
 
-// Frames are built here from their layout, not by the library, so that both
-// must agree: the head, the body, then the sum of all their bytes, low first.
-inline Bytes Framed(Bytes head, const Bytes& body) {
-  head.insert(head.end(), body.begin(), body.end());
-  const unsigned sum = std::accumulate(head.begin(), head.end(), 0u);
-  head.insert(head.end(), {static_cast<uint8_t>(sum), static_cast<uint8_t>(sum >> 8)});
-  return head;
-}
-inline Bytes Request(uint8_t code, const Bytes& payload) {
-  const auto n = static_cast<uint8_t>(payload.size());
-  return Framed({0x80, code, n, n}, payload);
-}
-inline Bytes DataReply(const Bytes& data) {
-  return Framed({0x90, 0, static_cast<uint8_t>(data.size()), 0}, data);
-}
-inline Bytes Reply16(uint16_t v) { return DataReply({uint8_t(v), uint8_t(v >> 8)}); }
+inline Bytes Reply16(uint16_t v) { return Reply({uint8_t(v), uint8_t(v >> 8)}); }
 
 // An export with everything but its port number bound.
 template <class F, class... Args>

@@ -22,12 +22,12 @@ TEST_F(MemoryLineTest, EveryBaseReadAsksForItsOwnAddress) {
 }
 
 TEST_F(MemoryLineTest, EpotValuesComeOutHighByteFirstAndWhatCannotBeServedIsRefused) {
-  line_->Feed(DataReply({0x11, 0x22, 0x33, 0x44}));
+  line_->Feed(Reply({0x11, 0x22, 0x33, 0x44}));
   uint8_t v[4] = {};
   ASSERT_EQ(ReadEpotValues(kPort, &v[0], &v[1], &v[2], &v[3]), 0);
   EXPECT_EQ(line_->writes.back(), Request(0x91, {0, 0, 4, 0}));
   EXPECT_EQ(Bytes(v, v + 4), (Bytes{0x22, 0x11, 0x44, 0x33}));
-  line_->Feed(DataReply({0x11, 0x22, 0x33, 0x44}));  // there to be read, were they not refused
+  line_->Feed(Reply({0x11, 0x22, 0x33, 0x44}));  // there to be read, were they not refused
   EXPECT_EQ(ReadEpotValues(kPort, &v[0], nullptr, &v[2], &v[3]), -1);
   for (uint16_t count : {0, 1, 3, 7, 200}) EXPECT_EQ(ReadValueFinch(kPort, 0x70, count), -1);
   EXPECT_EQ(line_->writes.size(), 1u) << "refused calls send nothing";
