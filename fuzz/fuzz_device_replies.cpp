@@ -8,24 +8,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 
+#include "fuzz_check.h"
 #include "memory_line.h"
 #include "port_table.h"
 #include "probelink.h"
 
 namespace {
-
-#define CHECK(condition)                                                          \
-  do {                                                                            \
-    if (!(condition)) {                                                           \
-      std::fprintf(stderr, "check failed, line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                                               \
-    }                                                                             \
-  } while (0)
 
 constexpr int32_t kPort = 7;
 constexpr int32_t kBaud = 38400;
