@@ -4,7 +4,11 @@ namespace probelink {
 namespace {
 
 std::optional<Clock::duration> Total(uint32_t multiplier, uint32_t constant, size_t n) {
-  const uint64_t ms = uint64_t{multiplier} * n + constant;
+  // Whether multiplier * n + constant passes the longest total, asked in a
+  // way that cannot overflow.
+  const uint64_t longest = static_cast<uint64_t>(kLongestTotal.count());
+  const bool past = multiplier != 0 && n > (longest - constant) / multiplier;
+  const uint64_t ms = past ? longest : uint64_t{multiplier} * n + constant;
   if (ms == 0) return std::nullopt;
   return std::chrono::milliseconds(ms);
 }

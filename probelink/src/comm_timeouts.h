@@ -12,6 +12,10 @@ namespace probelink {
 
 using Clock = std::chrono::steady_clock;
 
+// A total past any session: longer ones are cut to it, which also keeps a
+// deadline of now plus the total inside the clock's range.
+inline constexpr std::chrono::milliseconds kLongestTotal{uint64_t{1} << 40};  // 35 years
+
 struct ReadPlan {
   std::optional<Clock::duration> total;     // no limit when empty
   std::optional<Clock::duration> interval;  // longest gap after the first byte

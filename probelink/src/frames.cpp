@@ -113,7 +113,8 @@ int32_t SendSync(Transport& line) {
 bool DoSynchronize(Transport& line) {
   int32_t timeoutMs = 0;
   int32_t baud = 0;
-  if (ReadLineConfig(line, timeoutMs, baud) != 0) return false;
+  COMMTIMEOUTS caller{};
+  if (ReadLineConfig(line, timeoutMs, baud) != 0 || !line.GetTimeouts(caller)) return false;
   ConfigureLine(line, kSyncTimeoutMs, baud);
   line.PurgeQueues(Purge::Rx);
   bool inStep = false;
@@ -121,7 +122,9 @@ bool DoSynchronize(Transport& line) {
     inStep = SendSync(line) == 0;
     if (!inStep) line.PurgeQueues(Purge::Rx);
   }
-  ConfigureLine(line, timeoutMs, baud);
+  // All five of the caller's time-outs, not only the one ConfigPort knows:
+  // a "return at once" put back as "no time-out" would block its next read.
+  line.SetTimeouts(caller);
   return inStep;
 }
 

@@ -1,5 +1,7 @@
 // Every command's frame and the judgement of its answer, and the
 // synchronisation handshake that the family calls and position reads rely on.
+#include <cstring>
+
 #include "fixtures.h"
 
 namespace {
@@ -104,13 +106,16 @@ TEST_F(MemoryLineTest, EachCommandSendsItsFrameAndDecodesItsAnswer) {
 
 TEST_F(MemoryLineTest, SynchronisingTriesThirteenTimesAtFiftyMillisecondsAndGatesEveryFamilyCall) {
   ASSERT_EQ(ConfigPort(kPort, 1000, 19200), 0);
+  const COMMTIMEOUTS caller{20, 3, 1000, 2, 60};  // more than ConfigPort sets
+  line_->SetTimeouts(caller);
   line_->syncs = false;
   EXPECT_EQ(DoSynchronize(kPort), 0);
   EXPECT_EQ(line_->writes, std::vector<Bytes>(13, Bytes{0x80}));
   EXPECT_EQ(line_->readTimeouts, std::vector<uint32_t>(13, 50));
-  int32_t timeout = 0, baud = 0;
-  ASSERT_EQ(GetPortConfig(kPort, &timeout, &baud), 0);
-  EXPECT_EQ(std::pair(timeout, baud), std::pair(1000, 19200)) << "the caller's setting is back";
+  COMMTIMEOUTS t{};
+  line_->GetTimeouts(t);
+  EXPECT_EQ(line_->settings.back().BaudRate, 19200u);
+  EXPECT_EQ(std::memcmp(&t, &caller, sizeof t), 0) << "all five of the caller's time-outs are back";
   // Without a sync in step, or for an unknown family, no command goes out.
   uint16_t value = 0;
   line_->replies = {{Request(0x50, {0x14, 0, 0x80, 0}), kAck},

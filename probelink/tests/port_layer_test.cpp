@@ -1,5 +1,8 @@
 // Opening, closing, exclusivity, port names, the line setting and the
 // time-outs of the port layer, on real pseudo-terminals where the OS matters.
+#include <future>
+
+#include "comm_timeouts.h"
 #include "fixtures.h"
 
 namespace {
@@ -122,6 +125,39 @@ TEST_F(PtyPortTest, ReadsEndAtTheirTotalTimeoutOrOnceTheirBytesHaveComeAndNothin
   EXPECT_EQ(WriteRs232Data(kPort, 3, got), 3);
   EXPECT_EQ(pty_.Read(3, 2s), (Bytes{5, 6, 3})) << "raw bytes go out unframed";
   EXPECT_EQ(SystemReset(kPort), -1) << "a pseudo-terminal has no DTR to pulse";
+}
+
+// Synchronising reads at a time-out of its own for the while; a caller's
+// "return at once" that came back as "no time-out" would wait on a silent
+// line for ever, so a read still blocked after 2 s is let go by a byte.
+TEST_F(PtyPortTest, AReadThatReturnsAtOnceStillDoesSoAfterSynchronising) {
+  DCB dcb{};
+  dcb.BaudRate = 38400;
+  ASSERT_EQ(SetCompleteComConfig(kPort, dcb, {PROBELINK_MAXDWORD, 0, 0, 0, 0}, 4096, 4096), 0);
+  EXPECT_EQ(DoSynchronize(kPort), 0) << "nothing answers";
+  uint8_t byte = 0;
+  auto read =
+      std::async(std::launch::async, [&] { return ReadRs232Data(kPort, 1, &byte, nullptr); });
+  if (read.wait_for(2s) != std::future_status::ready) {
+    ADD_FAILURE() << "the read waits for ever";
+    pty_.Write({0});
+  }
+  EXPECT_EQ(read.get(), -1);
+}
+
+// A total is multiplier * n + constant milliseconds however large the two
+// are; past any session it saturates rather than wrap to a time long gone.
+TEST(TimeoutTotals, AreMultiplierTimesCountPlusConstantAndSaturate) {
+  using probelink::kLongestTotal;
+  // clang-format off
+  const std::tuple<uint32_t, uint32_t, size_t, std::chrono::milliseconds> cases[] = {
+    {10, 25, 4, 65ms}, {4294967, 7, 4000, 17179868007ms},
+    {PROBELINK_MAXDWORD, PROBELINK_MAXDWORD, 4000, kLongestTotal}, {1, 0, SIZE_MAX, kLongestTotal}};
+  // clang-format on
+  for (const auto& [multiplier, constant, n, total] : cases) {
+    EXPECT_EQ(probelink::PlanRead({0, multiplier, constant, 0, 0}, n).total, total) << n;
+    EXPECT_EQ(probelink::PlanWrite({0, 0, 0, multiplier, constant}, n), total) << n;
+  }
 }
 
 TEST_F(MemoryLineTest, TheLineSettingForcesEvenParityAndCountsOnlyRealRefusals) {
