@@ -318,7 +318,9 @@ TEST_P(Failures, StopTheThreadOnlyAtTheLimit) {
   Run(view);
   // Ten good steps come only after every planned call.
   if (!stops) {
-    EXPECT_TRUE(ProcessUntil([&] { return Progress(view) >= 10; })) << "stopped by failures";
+    // The binding is captured by name: clang before 16 cannot capture it.
+    EXPECT_TRUE(ProcessUntil([&, view = view] { return Progress(view) >= 10; }))
+        << "stopped by failures";
     StopAndWait();
   }
   ASSERT_TRUE(WaitStopped(20000)) << "still running";

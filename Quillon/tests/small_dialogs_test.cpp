@@ -45,7 +45,8 @@ TEST(RadioDialog, OnlyOkHandsTheChoiceBack) {
       {3, {}, kOk, 3},      {-1, Qt::Key_Down, kEnter, 2},   {-1, {}, kEnter, 1},
       {0, {}, kCancel, {}}, {-1, Qt::Key_Down, kEscape, {}}, {0, {}, kCloseBox, {}}};
   for (const auto& [click, key, end, chosen] : cases) {
-    OnceShown(dialog, [&] {
+    // Bindings are captured by name: clang before 16 cannot capture them.
+    OnceShown(dialog, [&, click = click, key = key, end = end] {
       EXPECT_EQ(QApplication::focusWidget(), dialog.findChildren<QRadioButton*>().value(1));
       if (click >= 0) ClickItem(dialog, "RadioGroup1", click);
       if (key) QTest::keyClick(QApplication::focusWidget(), key);
@@ -70,7 +71,7 @@ TEST(EditDialog, OnlyOkHandsTheTextBack) {
       {"7", kCloseBox, {}}};
   // clang-format on
   for (const auto& [typed, end, text] : cases) {
-    OnceShown(dialog, [&] {
+    OnceShown(dialog, [&, typed = typed, end = end] {
       EXPECT_EQ(Child<QLineEdit>(dialog, "EditBox")->text(), "1024");
       EXPECT_TRUE(Child<QLabel>(dialog, "Information")->isVisible());
       EXPECT_FALSE(Child<QLabel>(dialog, "StaticText2")->isVisible());
