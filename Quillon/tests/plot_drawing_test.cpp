@@ -8,6 +8,8 @@
 #include <QImage>
 #include <cmath>
 
+#include "pixel_stamp.h"
+
 namespace quillon::plot {
 
 // The plot's width and height; the image reaches a margin round the plot, to
@@ -121,6 +123,29 @@ TEST_F(Canvas, PointsShowByPlotTypeAndEraseToBlack) {
   EXPECT_EQ(Box(kLime), QRect(99, 358, 3, 3)) << "(100, 360) to (101, 359)";
   Paint([&](QPainter& painter) { DrawStrengthReferenceLines(painter, 0); });
   EXPECT_EQ(Box(kGreen), QRect(QPoint(-1, 19), QPoint(400, 230))) << "20 and 230, 2 pixels wide";
+}
+
+// A grid laid by its stamp leaves exactly the pixels of drawing it anew, over
+// any picture, also when the stamp learns a changed grid.
+TEST(PixelStamp, LeavesThePixelsOfDrawingAnew) {
+  QImage drawn(100, 80, QImage::Format_RGB32);
+  for (int y = 0; y < drawn.height(); ++y)
+    for (int x = 0; x < drawn.width(); ++x) drawn.setPixel(x, y, qRgb(x * 2, y * 3, x * y));
+  QImage stamped = drawn.copy();
+  PixelStamp stamp;
+  for (const int radius : {30, 30, 20}) {
+    const auto grid = [&](QPainter& painter) {
+      painter.setPen(QPen(kGreen, 2));
+      painter.drawEllipse(QPoint(50, 40), radius, radius);
+      painter.setPen(QPen(Qt::black, 1));
+      painter.drawLine(0, 40, 99, 40);
+    };
+    QPainter painter(&drawn);
+    grid(painter);
+    painter.end();
+    stamp.Apply(stamped, {double(radius)}, grid);
+    EXPECT_EQ(stamped, drawn) << radius;
+  }
 }
 
 TEST(PlotLabels, SpreadFromHighestToLowestInTheirFormats) {

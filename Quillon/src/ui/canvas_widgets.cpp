@@ -3,10 +3,31 @@
 #include <QPainter>
 
 namespace quillon {
+namespace {
+// 50 frames a second: smooth to the eye, a fraction of the sample rates.
+constexpr int kFrameMs = 20;
+}  // namespace
 
-PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
+PaintBox::PaintBox(QWidget* parent) : QWidget(parent), frame_(new QTimer(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  frame_->setInterval(kFrameMs);
+  connect(frame_, &QTimer::timeout, this, &PaintBox::ShowFrame);
   Resize(1, 1);
+}
+
+void PaintBox::Changed() {
+  changed_ = true;
+  if (!frame_->isActive()) frame_->start();
+}
+
+// Frames keep a steady pace while changes come, and stop when they end.
+void PaintBox::ShowFrame() {
+  if (!changed_) {
+    frame_->stop();
+    return;
+  }
+  changed_ = false;
+  update();
 }
 
 void PaintBox::Resize(int width, int height) {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -23,12 +24,19 @@ class PaintBox : public QWidget {
   void Resize(int width, int height);
   QImage& Image() { return image_; }
   const QImage& Image() const { return image_; }
+  // The image changed. Samples come far more often than a screen refreshes,
+  // so the changes are shown together, once a display frame.
+  void Changed();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void ShowFrame();
+
   QImage image_;
+  QTimer* frame_;
+  bool changed_ = false;
 };
 
 // A circle filled with its brush colour, outlined in black.

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "com_data.h"
+#include "pixel_stamp.h"
 #include "plot_settings_form.h"
 #include "settings_files.h"
 #include "window_link.h"
@@ -415,6 +416,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool searching_ = false;
   bool failureOpen_ = false;
   int modelCode_ = 0;
+  // The grid, laid again over the plot after each batch of points.
+  PixelStamp gridStamp_;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
   // The alarm situation of the newest history entry; None: log the next.
   enum class AlarmSituation { None, Red, Yellow, OverSignal, Green };

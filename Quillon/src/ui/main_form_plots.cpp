@@ -17,7 +17,7 @@ void Paint(PaintBox* box, Draw draw) {
     QPainter painter(&box->Image());
     draw(painter, plot::Size{box->Image().width(), box->Image().height()});
   }
-  box->update();
+  box->Changed();
 }
 
 plot::Units UnitsOf(const TMainForm& form) { return {form.PositionScale, form.CountLength}; }
@@ -38,7 +38,11 @@ void TMainForm::ClearTimePlot() {
   DrawPlotGrid();
 }
 
-void TMainForm::ShowTime(float seconds) { TimeText2->setText(plot::TimeText(seconds)); }
+// Samples come far faster than the tenths of a second shown change.
+void TMainForm::ShowTime(float seconds) {
+  const QString text = plot::TimeText(seconds);
+  if (text != TimeText2->text()) TimeText2->setText(text);
+}
 
 // Erasing punches holes into the grid, so the grid is redrawn before the
 // points are drawn.

@@ -355,17 +355,18 @@ void TMainForm::ShowPositionAxisTitles() {
 
 void TMainForm::ClearGraph() {
   GraphBox->Image().fill(Qt::black);
-  GraphBox->update();
+  GraphBox->Changed();
 }
 
 void TMainForm::DrawPlotGrid() {
   if (CurrentView < SignalView || CurrentView > PositionView) return;
-  QPainter painter(&GraphBox->Image());
-  if (CurrentView == SignalView)
-    DrawEncoderSignalGrid(painter);
-  else
-    DrawTimePlotGrid(painter);
-  GraphBox->update();
+  const bool circles = CurrentView == SignalView;
+  const PixelStamp::Key key{double(circles), double(LayoutMode), double(modelCode_),
+                            Persisted.MinimumCircle, Persisted.MaximumCircle};
+  gridStamp_.Apply(GraphBox->Image(), key, [&](QPainter& painter) {
+    circles ? DrawEncoderSignalGrid(painter) : DrawTimePlotGrid(painter);
+  });
+  GraphBox->Changed();
 }
 
 void TMainForm::DrawEncoderSignalGrid(QPainter& painter) {

@@ -1,0 +1,181 @@
+// Runs the real main window against the paced emulator program in each live
+// view and prints what the window costs: the program's CPU time per sample,
+// its share of a core at the rate the line carries, and the frames the view's
+// display painted a second. The emulator runs as its own process, so the
+// figures are the window's and its acquisition thread's alone.
+//   window_bench [seconds a view] [path to veritrak-emulator]
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+#include "canvas_widgets.h"
+#include "emulator_process.h"
+#include "main_form.h"
+#include "probelink.h"
+#include "questions.h"
+#include "signal_words.h"
+#include "startup.h"
+#include "temp_config_home.h"
+#include "wire_limits.h"
+
+namespace {
+
+using namespace quillon;
+
+constexpr int kPort = 1;
+constexpr int kPorts = 16;
+constexpr int kWarmUpMs = 1000;
+constexpr int kEnterLimitMs = 20000;
+
+// Nothing should ask during a run; whatever does is shown and answered with
+// its first answer.
+class FirstAnswers : public Questions {
+ public:
+  Answer Ask(const Question& question) override {
+    std::printf("  asked: %s\n", qPrintable(question.text));
+    return question.answers.value(0, Answer::None);
+  }
+  QString AskFileName(const FileQuestion&) override { return {}; }
+};
+
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+// Serves events as they come until `done` holds or the limit passes.
+bool ServeUntil(const std::function<bool()>& done, int limitMs) {
+  QTimer ticker;
+  ticker.start(10);
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > limitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
+
+// The samples a view records, counted across the wraps of its ring.
+class SampleCount {
+ public:
+  SampleCount(const ComData& connection, int view)
+      : connection_(connection), view_(view), last_(connection.WriteIndex[view]) {}
+  long Poll() {
+    const int32_t now = connection_.WriteIndex[view_];
+    total_ += WrapSlot(now - last_, RingSize(view_));
+    last_ = now;
+    return total_;
+  }
+
+ private:
+  const ComData& connection_;
+  const int view_;
+  int32_t last_;
+  long total_ = 0;
+};
+
+struct ViewRun {
+  const char* name;
+  int view;
+  bench::WireCost cost;
+  std::function<void(TMainForm&)> enter;
+};
+
+bool Enter(TMainForm& form, const ViewRun& run) {
+  run.enter(form);
+  return ServeUntil(
+      [&] {
+        return form.CurrentView == run.view && form.Lissajous1->isEnabled() &&
+               form.Connection->ThreadActive[run.view];
+      },
+      kEnterLimitMs);
+}
+
+void Measure(TMainForm& form, const ViewRun& run, double seconds) {
+  if (!Enter(form, run)) {
+    std::printf("%-8s did not start\n", run.name);
+    return;
+  }
+  ServeUntil([] { return false; }, kWarmUpMs);
+  PaintCounter counter;
+  QWidget* display = run.view == StatusView ? static_cast<QWidget*>(form.EncoderPositionText)
+                                            : static_cast<QWidget*>(form.GraphBox);
+  display->installEventFilter(&counter);
+  SampleCount samples(*form.Connection, run.view);
+  const double cpuBefore = bench::ProcessCpuSeconds(), guiBefore = ThreadCpuSeconds();
+  QElapsedTimer clock;
+  clock.start();
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] { samples.Poll(); });
+  poll.start(50);
+  ServeUntil([] { return false; }, static_cast<int>(seconds * 1000));
+  const double cpu = bench::ProcessCpuSeconds() - cpuBefore, gui = ThreadCpuSeconds() - guiBefore;
+  const double elapsed = clock.elapsed() / 1000.0;
+  const long n = samples.Poll();
+  display->removeEventFilter(&counter);
+  const double perSample = n > 0 ? cpu * 1e6 / n : 0.0;
+  const double atWireRate = bench::WireSamplesPerSecond(run.cost) * 1e-4;
+  std::printf("%-8s cpu %.1f %% of a core, %.1f us/sample, %.0f frames/s (GUI thread %.1f %%)\n",
+              run.name, perSample * atWireRate, perSample, counter.paints / elapsed,
+              n > 0 ? gui * 1e6 / n * atWireRate : 0.0);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 8.0;
+  const std::string program = bench::EmulatorProgram(argv[0], argc, argv, 2);
+
+  // The program's settings and ports live in throw-away folders.
+  testsupport::TempConfigHome home;
+  QTemporaryDir installDir, systemDir;
+  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemDir.path());
+  QSettings(QSettings::IniFormat, QSettings::SystemScope, "Software", "Quillon")
+      .setValue("Install Directory", installDir.path());
+  for (int com = 2; com <= kPorts; ++com) home.LinkPort(com, home.Root() / "absent");
+  bench::EmulatorProcess emulator(program, home, kPort, true);
+
+  FirstAnswers questions;
+  TMainForm form(questions, {QSize(1024, 768), 96});
+  TStartup startup(form);
+  form.CreateDialogs();
+  if (!form.Connection || form.DemoMode) {
+    std::printf("no electronics found\n");
+    return 1;
+  }
+  const ViewRun runs[] = {
+      {"STATUS", StatusView, bench::kStatusCost, [](TMainForm&) {}},
+      {"SIGNAL", SignalView, bench::kSignalCost, [](TMainForm& f) { f.Lissajous1->trigger(); }},
+      {"STRENGTH", StrengthView, bench::kStrengthCost,
+       [](TMainForm& f) { f.SignalMonitor1->trigger(); }},
+      {"POSITION", PositionView, bench::kPositionCost,
+       [](TMainForm& f) { f.EncoderPositionPlot1->trigger(); }},
+  };
+  std::printf("the window at the paced wire rate, %.0f s a view, %s platform\n", seconds,
+              qPrintable(QGuiApplication::platformName()));
+  for (const ViewRun& run : runs) Measure(form, run, seconds);
+  return 0;
+}
