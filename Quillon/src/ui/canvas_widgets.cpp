@@ -1,11 +1,13 @@
 #include "canvas_widgets.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace quillon {
 namespace {
-// 50 frames a second: smooth to the eye, a fraction of the sample rates.
-constexpr int kFrameMs = 20;
+// 33 frames a second: smooth to the eye, a tenth of the sample rates; each
+// frame copies the whole plot to the screen.
+constexpr int kFrameMs = 30;
 }  // namespace
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent), frame_(new QTimer(this)) {
@@ -39,7 +41,9 @@ void PaintBox::Resize(int width, int height) {
   update();
 }
 
-void PaintBox::paintEvent(QPaintEvent*) { QPainter(this).drawImage(0, 0, image_); }
+void PaintBox::paintEvent(QPaintEvent* event) {
+  QPainter(this).drawImage(event->rect(), image_, event->rect());
+}
 
 Shape::Shape(QWidget* parent) : QWidget(parent), brush_(128, 128, 128) {}
 
