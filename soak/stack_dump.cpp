@@ -21,6 +21,8 @@ bool DumpThroughGdb() {
   if (!gdbPath[0]) return false;
   const pid_t child = fork();
   if (child == 0) {
+    // gdb fails when the working directory has gone.
+    (void)!chdir("/");
     dup2(STDERR_FILENO, STDOUT_FILENO);
     execl(gdbPath, "gdb", "-nx", "-batch", "-p", pidText, "-ex", "thread apply all bt",
           static_cast<char*>(nullptr));
