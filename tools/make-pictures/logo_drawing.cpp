@@ -4,57 +4,13 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
-#include <cmath>
-#include <numbers>
+
+#include "encoder_disc.h"
 
 namespace {
 
 constexpr QSizeF kDesign(160, 64);
 constexpr QPointF kDiscCentre(31, 32);
-constexpr double kPi = std::numbers::pi;
-
-// The grating: radial lines lit from the upper left, so the ring reads as
-// metal rather than as a flat pattern.
-void DrawGratingRing(QPainter& p) {
-  constexpr int kLines = 40;
-  for (int i = 0; i < kLines; ++i) {
-    const double angle = 2 * kPi * i / kLines;
-    const double light = 0.5 + 0.5 * std::cos(angle - 3 * kPi / 4);
-    const int grey = static_cast<int>(95 + 150 * light);
-    p.setPen(QPen(QColor(grey, grey, grey), 1.7, Qt::SolidLine, Qt::FlatCap));
-    const QPointF direction(std::cos(angle), -std::sin(angle));
-    p.drawLine(kDiscCentre + 21.0 * direction, kDiscCentre + 28.0 * direction);
-  }
-}
-
-void DrawRedHub(QPainter& p) {
-  QRadialGradient shade(kDiscCentre + QPointF(-5, -6), 22, kDiscCentre + QPointF(-6, -7));
-  shade.setColorAt(0.0, QColor(255, 120, 105));
-  shade.setColorAt(0.45, QColor(220, 20, 20));
-  shade.setColorAt(1.0, QColor(95, 0, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(shade);
-  p.drawEllipse(kDiscCentre, 17.5, 17.5);
-}
-
-// One period of the encoder's sine across the hub.
-void DrawSineTrace(QPainter& p) {
-  QPainterPath trace;
-  constexpr double kHalfWidth = 12.5;
-  for (int i = 0; i <= 50; ++i) {
-    const double t = -1.0 + 2.0 * i / 50;
-    const QPointF point = kDiscCentre + QPointF(kHalfWidth * t, -6.0 * std::sin(kPi * t));
-    if (i == 0) {
-      trace.moveTo(point);
-    } else {
-      trace.lineTo(point);
-    }
-  }
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(255, 235, 225), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPath(trace);
-}
 
 void DrawWord(QPainter& p) {
   QFont font("Liberation Sans");
@@ -98,9 +54,7 @@ QImage DrawLogo(QSize size) {
   QPainter p(&image);
   p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
   p.scale(size.width() / kDesign.width(), size.height() / kDesign.height());
-  DrawGratingRing(p);
-  DrawRedHub(p);
-  DrawSineTrace(p);
+  DrawEncoderDisc(p, MakeEncoderDisc(kDiscCentre));
   DrawWord(p);
   DrawScale(p);
   return image;
