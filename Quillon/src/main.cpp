@@ -5,6 +5,7 @@
 // seconds after start-up and ends the program; the demo script uses it on
 // machines without a display.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -47,9 +48,23 @@ void ScheduleScreenshot(quillon::TMainForm& form, const QString& path) {
 
 }  // namespace
 
+// --help and --version answer and end the program; Qt's own options (such as
+// -platform) stay with Qt.
+void ParseCommandLine(const QApplication& app) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Set-up and alignment of Veritrak II encoder electronics on a serial port (COM1 to "
+      "COM16; see the README for how COM ports map to devices)."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.process(app);
+}
+
 int main(int argc, char** argv) {
   Application app(argc, argv);
   quillon::SetUpApplication();
+  QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+  ParseCommandLine(app);
   quillon::MessageBoxQuestions questions;
   quillon::TMainForm form(questions);
   questions.SetParent(&form);

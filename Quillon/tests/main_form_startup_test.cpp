@@ -1,4 +1,9 @@
-// Start-up, demo mode and shutdown of the main window.
+// Start-up, demo mode and shutdown of the main window; where its settings live.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "install_dir.h"
 #include "main_form_fixture.h"
 
 namespace quillon {
@@ -90,6 +95,49 @@ TEST_F(MainFormTest, ClosingAsksFirstAndWritesTheSettingsAfterTheThreadsStopped)
   ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
   EXPECT_EQ(ini.readAll().split('\n').value(1), "lissplot=321\r");
   EXPECT_TRUE(QFile::exists(installDir_.filePath("grating2.ini")));
+}
+
+// A device held by another program is told once, after the box that says
+// nothing was found.
+TEST_F(MainFormTest, APortInUseIsToldOnceAfterTheSearch) {
+  StartEmulator(1);
+  const int held = open(emulator_->DevicePath().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  QList<Answer> script{Answer::Retry, Answer::Ignore};
+  questions_.handler = [&](const Question& question) {
+    return question.text.startsWith(kCannotDetectStart) ? script.takeFirst() : Answer::Ok;
+  };
+  StartProgram();
+  ASSERT_TRUE(Eventually([&] { return form_->DemoMode; }));
+  ASSERT_EQ(questions_.asked.size(), 3);
+  EXPECT_TRUE(questions_.asked[1].text.startsWith("COM1 (") &&
+              questions_.asked[1].text.contains("in use by another program"));
+  close(held);
+}
+
+// A failed save is told once, however often the settings are saved; a
+// settings folder is seeded once and keeps its own files afterwards.
+TEST_F(MainFormTest, SettingsLiveInTheInstallDirectoryOrElseInTheUsersFolder) {
+  StartLive();
+  ASSERT_TRUE(QDir(installDir_.path()).mkdir("Quillon.ini"));
+  questions_.handler = [](const Question&) { return Answer::Ok; };
+  form_->WriteSettings();
+  form_->WriteSettings();
+  ASSERT_EQ(questions_.asked.size(), 1);
+  EXPECT_TRUE(questions_.asked[0].text.startsWith("The settings could not be saved"));
+
+  const QString user = QString::fromStdString((home_.Root() / "quillon").string());
+  EXPECT_EQ(SettingsDir(installDir_.path()), installDir_.path());
+  EXPECT_EQ(SettingsDir(installDir_.filePath("missing")), user);
+  QFile names(installDir_.filePath("grating2.ini"));
+  for (const char* text : {"first", "second"}) {
+    ASSERT_TRUE(names.open(QIODevice::WriteOnly | QIODevice::Truncate) && names.write(text));
+    names.close();
+    SeedSettings(installDir_.path(), user);
+  }
+  QFile seeded(QDir(user).filePath("grating2.ini"));
+  ASSERT_TRUE(seeded.open(QIODevice::ReadOnly));
+  EXPECT_EQ(seeded.readAll(), "first");
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(SettingsFiles, AreWrittenExactlyAndReadBack) {
   for (int i = 0; i < kMaxGratings; ++i) hundred.GratingCounts << 100 + i;
   hundred.GratingIndex = kMaxGratings - 1, hundred.SelectedGratingCounts = 99 + kMaxGratings;
   for (const Settings& s : {changed, hundred, ValidSettings()}) {
-    WriteSettings(dir_, s);
+    EXPECT_TRUE(WriteSettings(dir_, s));
     EXPECT_EQ(ReadSettings(dir_), s);
   }
 }
@@ -139,16 +139,16 @@ TEST_F(SettingsFiles, WritesLeaveNoPartialFilesAndNoFilesElsewhere) {
                                                         | QDir::NoDotAndDotDot, QDir::Name); };
   Put("grating2.ini", Lines(kValidNames));
   ASSERT_TRUE(QDir(dir_).mkdir("Quillon.ini"));
-  WriteSettings(dir_, Settings{});
+  EXPECT_FALSE(WriteSettings(dir_, Settings{}));
   EXPECT_EQ(Get("grating2.ini"), Lines(kValidNames));
   EXPECT_EQ(entries(), QStringList({"Quillon.ini", "grating2.ini"}));
   ASSERT_TRUE(QDir(dir_).rmdir("Quillon.ini"));
   Put("Quillon.ini", Lines(kValidMain));
   EXPECT_EQ(ReadSettings(PathOf("missing")), Settings{});
-  WriteSettings(PathOf("missing"), Settings{});
+  EXPECT_FALSE(WriteSettings(PathOf("missing"), Settings{}));
   EXPECT_EQ(Get("Quillon.ini") + Get("grating2.ini"), Lines(kValidMain) + Lines(kValidNames));
   ASSERT_TRUE(QFile::remove(PathOf("grating2.ini")) && QDir(dir_).mkdir("grating2.ini"));
-  WriteSettings(dir_, Settings{});
+  EXPECT_FALSE(WriteSettings(dir_, Settings{}));
   EXPECT_EQ(Get("Quillon.ini"), kDefaultMainFile);
   EXPECT_EQ(entries(), QStringList({"Quillon.ini", "grating2.ini"}));
 }

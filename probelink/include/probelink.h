@@ -115,6 +115,16 @@ enum {
  * OpenPort's result. The device is held exclusively. */
 PROBELINK_API int32_t OpenPort(int32_t port);
 PROBELINK_API int32_t ClosePort(int32_t port);
+/* Why the latest OpenPort that failed could not open its device: the
+ * operating system's error number (ENOENT no such device, EACCES or EPERM no
+ * permission, EBUSY held by another program, ENOTTY not a serial device); 0
+ * once an OpenPort has succeeded since. */
+PROBELINK_API int32_t LastOpenError(void);
+/* The device COMn stands for on this machine: the link COMn in
+ * $XDG_CONFIG_HOME/probelink/ports when it exists, else the default device.
+ * Writes the path with its terminating NUL into `path` (`size` bytes) and
+ * returns its length; -1 for a port outside 1..16 or a buffer too small. */
+PROBELINK_API int32_t PortDevice(int32_t port, char *path, int32_t size);
 /* 38400 8E1-style raw line (even parity sent, received parity unchecked, no
  * flow control, DTR off, RTS on) and one total time-out of timeoutMs per read
  * and per write call. What the device type cannot hold (parity on a

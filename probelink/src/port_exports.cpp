@@ -1,4 +1,7 @@
+#include <string>
+
 #include "line_config.h"
+#include "port_table.h"
 #include "probelink.h"
 #include "select_port.h"
 
@@ -9,6 +12,17 @@ extern "C" {
 int32_t OpenPort(int32_t port) { return PortTable::Instance().Open(port); }
 
 int32_t ClosePort(int32_t port) { return PortTable::Instance().Close(port); }
+
+int32_t LastOpenError(void) { return PortTable::Instance().LastOsError(); }
+
+int32_t PortDevice(int32_t port, char* path, int32_t size) {
+  if (!PortTable::InRange(port) || !path) return -1;
+  const std::string device = DevicePathFor(port);
+  if (size <= 0 || device.size() >= static_cast<size_t>(size)) return -1;
+  device.copy(path, device.size());
+  path[device.size()] = '\0';
+  return static_cast<int32_t>(device.size());
+}
 
 int32_t ConfigPort(int32_t port, int32_t timeoutMs, int32_t baud) {
   return WithLine(port, [&](Transport& line) { return ConfigureLine(line, timeoutMs, baud); });

@@ -73,6 +73,7 @@ int32_t PortTable::Open(int32_t port) {
     return -1;
   }
   slots_[port] = std::move(line);
+  lastOsError_ = 0;
   lastOpenResult_ = 0;
   return 0;
 }

@@ -32,9 +32,9 @@ class PortTable {
   // Puts a line of the caller's into a slot, as if it had been opened.
   void Install(int32_t port, std::shared_ptr<Transport> line);
   int LastOsError() const { return lastOsError_; }
+  static bool InRange(int32_t port) { return port >= kFirstPort && port <= kLastPort; }
 
  private:
-  static bool InRange(int32_t port) { return port >= kFirstPort && port <= kLastPort; }
 
   mutable std::mutex mutex_;  // guards the slots, never held during I/O
   std::shared_ptr<Transport> slots_[kLastPort + 1];

@@ -1,11 +1,17 @@
 // Opening, closing, exclusivity, port names, the line setting and the
 // time-outs of the port layer, on real pseudo-terminals where the OS matters.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <future>
 
 #include "comm_timeouts.h"
 #include "fixtures.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST_F(PtyPortTest, ASecondOpenChangesNothingAndAnOpenIsExclusive) {
   ASSERT_EQ(ConfigPort(kPort, 120, 19200), 0);
@@ -23,13 +29,27 @@ TEST_F(PtyPortTest, ASecondOpenChangesNothingAndAnOpenIsExclusive) {
   EXPECT_EQ(PurgeRxTx(kPort), 0);
   home_.LinkPort(7, home_.Root() / "no-such-device");
   EXPECT_EQ(OpenPort(7), -1);
-  EXPECT_EQ(probelink::PortTable::Instance().LastOsError(), ENOENT);
+  EXPECT_EQ(LastOpenError(), ENOENT);
   EXPECT_EQ(OpenPort(17), -1) << "out of range: the previous open's result";
   home_.LinkPort(7, pty_.SlavePath());
   EXPECT_EQ(OpenPort(7), -1) << "the device is held through COM5";
+  EXPECT_EQ(LastOpenError(), EBUSY);
+  // A device nobody may open; root is nobody for the open.
+  const auto locked = home_.Root() / "locked";
+  std::ofstream(locked) << 'x';
+  fs::permissions(locked, fs::perms::none);
+  for (fs::path dir = home_.PortFolder(); dir != home_.Root().parent_path(); dir = dir.parent_path())
+    fs::permissions(dir, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
+  home_.LinkPort(8, locked);
+  const bool root = geteuid() == 0;
+  ASSERT_TRUE(!root || seteuid(65534) == 0);
+  EXPECT_EQ(OpenPort(8), -1);
+  ASSERT_TRUE(!root || seteuid(0) == 0);
+  EXPECT_EQ(LastOpenError(), EACCES);
   EXPECT_EQ(ClosePort(kPort), 0);
   EXPECT_EQ(ClosePort(kPort), -1) << "closing a closed slot is a refusal";
   EXPECT_EQ(OpenPort(7), 0);
+  EXPECT_EQ(LastOpenError(), 0);
   EXPECT_EQ(OpenPort(0), 0);
 }
 
@@ -67,8 +87,15 @@ TEST_F(PtyPortTest, PortsResolveThroughTheLinkFolderElseTheDefaultDevices) {
   const std::pair<int32_t, const char*> defaults[] = {{1, "/dev/ttyS0"},    {4, "/dev/ttyS3"},
                                                       {5, "/dev/ttyUSB0"},  {12, "/dev/ttyUSB7"},
                                                       {13, "/dev/ttyACM0"}, {16, "/dev/ttyACM3"}};
-  for (const auto& [port, device] : defaults) EXPECT_EQ(probelink::DevicePathFor(port), device);
+  char path[64];
+  for (const auto& [port, device] : defaults)
+    EXPECT_TRUE(PortDevice(port, path, sizeof path) > 0 && path == std::string(device)) << port;
   home_.LinkPort(16, pty_.SlavePath());
+  const std::string link = (home_.PortFolder() / "COM16").string();
+  EXPECT_EQ(PortDevice(16, path, sizeof path), int32_t(link.size()));
+  EXPECT_EQ(path, link);
+  EXPECT_EQ(PortDevice(16, path, int32_t(link.size())), -1) << "no room for the NUL";
+  EXPECT_EQ(PortDevice(17, path, sizeof path), -1);
   EXPECT_EQ(OpenPort(16), 0);
 }
 

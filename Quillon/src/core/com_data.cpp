@@ -72,7 +72,11 @@ ComData::~ComData() {
 
 bool ComData::Identify(QString& message, int32_t& result) {
   if (!PortOpen) {
-    if (OpenPort(Port_) < 0) return false;
+    if (OpenPort(Port_) < 0) {
+      openError_ = LastOpenError();
+      return false;
+    }
+    openError_ = 0;
     PortOpen = true;
   }
   if (ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) != 0) return false;

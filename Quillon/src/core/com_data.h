@@ -70,6 +70,8 @@ class ComData {
   void RequestRescale();
   void MarkPositionAxisChanged() { AxisChanged[PositionPlot] = true; }
   int32_t Port() const { return Port_; }
+  // The operating system's error of the last open of the port that failed, else 0.
+  int OpenError() const { return openError_; }
   int32_t InterpCode() const { return InterpCode_; }
   uint32_t StatusSetup() const { return StatusSetup_; }
   uint32_t Baud() const { return Baud_; }
@@ -150,6 +152,7 @@ class ComData {
   const int32_t Port_;
   WindowLink& window_;
   bool PortOpen = false;
+  int openError_ = 0;
   uint32_t Baud_ = 9600;
   std::atomic<int32_t> InterpCode_{0};
   std::atomic<uint32_t> StatusSetup_{0};

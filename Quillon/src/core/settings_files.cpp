@@ -159,10 +159,10 @@ Settings ReadSettings(const QString& installDir) {
   return s;
 }
 
-void WriteSettings(const QString& installDir, const Settings& settings) {
-  if (!QDir::setCurrent(installDir)) return;
-  if (!ReplaceFile(QString::fromLatin1(kMainFile), JoinLines(MainFileLines(settings)))) return;
-  ReplaceFile(QString::fromLatin1(kNamesFile), JoinLines(settings.GratingNames));
+bool WriteSettings(const QString& installDir, const Settings& settings) {
+  if (!QDir::setCurrent(installDir)) return false;
+  if (!ReplaceFile(QString::fromLatin1(kMainFile), JoinLines(MainFileLines(settings)))) return false;
+  return ReplaceFile(QString::fromLatin1(kNamesFile), JoinLines(settings.GratingNames));
 }
 
 }  // namespace quillon

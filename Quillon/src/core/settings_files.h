@@ -1,7 +1,7 @@
 // The user settings kept in the installation directory: "Quillon.ini" (13
 // key lines, then the grating counts) and "grating2.ini" (one grating
-// description per line). Errors are never reported: reading falls back to
-// the defaults as a whole, writing swallows failures.
+// description per line). Reading falls back to the defaults as a whole;
+// writing says whether it succeeded, and the window tells the user.
 #pragma once
 
 #include <QStringList>
@@ -68,7 +68,7 @@ Settings ReadSettings(const QString& installDir);
 // Makes `installDir` the current directory and replaces both files in it,
 // each atomically; "Quillon.ini" may already be replaced when
 // "grating2.ini" fails. Nothing is written when the directory cannot be
-// entered.
-void WriteSettings(const QString& installDir, const Settings& settings);
+// entered. True when both files were written.
+bool WriteSettings(const QString& installDir, const Settings& settings);
 
 }  // namespace quillon

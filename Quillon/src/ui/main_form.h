@@ -27,6 +27,7 @@
 
 #include "com_data.h"
 #include "pixel_stamp.h"
+#include "port_problems.h"
 #include "plot_settings_form.h"
 #include "settings_files.h"
 #include "window_link.h"
@@ -415,6 +416,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool commandBusy_ = false;
   bool searching_ = false;
   bool failureOpen_ = false;
+  PortProblems portProblems_;
+  QString settingsDir_;  // where the settings files are read and written
+  bool settingsFailureTold_ = false;
   int modelCode_ = 0;
   // The grid, laid again over the plot after each batch of points.
   PixelStamp gridStamp_;

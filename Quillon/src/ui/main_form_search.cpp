@@ -75,6 +75,7 @@ bool TMainForm::TryPort(int port) {
     FinishConnection();
     return true;
   }
+  portProblems_.Note(port, Connection->OpenError());
   if (port < kLastPort) {
     Connection->Disconnect();
     Connection.reset();
@@ -108,6 +109,9 @@ void TMainForm::CannotDetect() {
   while ((answer = AskUntilAnswered(questions_, question)) == Answer::Help)
     ShowHelp(InstallDir, QStringLiteral("Veritrak II Software For Alignment Tool Help.hlp"),
              questions_);
+  const QString problems = portProblems_.TakeUntold();
+  if (!problems.isEmpty())
+    AskUntilAnswered(questions_, {QuestionKind::Information, problems, {Answer::Ok}});
   if (answer == Answer::Retry)
     RestartTimer->start();
   else

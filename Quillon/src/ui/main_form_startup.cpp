@@ -1,6 +1,7 @@
 // Construction, activation and shutdown of the main window.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
@@ -38,6 +39,7 @@ TMainForm::TMainForm(Questions& questions, const ScreenInfo& screen)
     if (s == Qt::ApplicationActive) FormActivate();
   });
   InstallDir = ReadInstallDir();
+  settingsDir_ = SettingsDir(InstallDir);
   PositionUnits = QStringLiteral("counts");
   VelocityUnits = QStringLiteral("counts/sec");
   TimeUnits = QStringLiteral("seconds");
@@ -73,12 +75,21 @@ void TMainForm::CreateDialogs() {
 }
 
 void TMainForm::ReadSettings() {
-  Persisted = quillon::ReadSettings(InstallDir);
+  Persisted = quillon::ReadSettings(settingsDir_);
   ownUnits_.reset();
   UnitsBox->setText(Persisted.DisplayUnits);
 }
 
-void TMainForm::WriteSettings() { quillon::WriteSettings(InstallDir, SettingsToStore()); }
+// Told once: the settings are saved again at every change and at exit.
+void TMainForm::WriteSettings() {
+  if (quillon::WriteSettings(settingsDir_, SettingsToStore()) || settingsFailureTold_) return;
+  settingsFailureTold_ = true;
+  AskUntilAnswered(questions_, {QuestionKind::Warning,
+                                QStringLiteral("The settings could not be saved in \"%1\". Check "
+                                               "that the folder exists and may be written to.")
+                                    .arg(QDir::toNativeSeparators(settingsDir_)),
+                                {Answer::Ok}});
+}
 
 void TMainForm::FormActivate() {
   surface->repaint();
