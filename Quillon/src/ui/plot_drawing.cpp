@@ -10,12 +10,9 @@
 namespace quillon::plot {
 namespace {
 
-constexpr double kFullScaleVolts = 1.98;
 constexpr double kCordicGain = 6742.016;  // 4096 times the vector unit's gain
 constexpr double kTwoPi = 2 * 3.14159;
 constexpr double kPercentPerCount = 0.1953125;  // 100 / 512
-
-double Volts(uint16_t word) { return SignedSignal(word) / 4096.0 * kFullScaleVolts; }
 
 QPen PointPen(const QColor& colour) { return QPen(colour, 2, Qt::DotLine); }
 
@@ -70,8 +67,8 @@ LissajousPoints MapLissajous(const SignalSample& sample, int width) {
   const int centre = width / 2;
   const double angle = UnsignedSignal(sample.angle) / 4096.0 * kTwoPi;
   const double radius = UnsignedSignal(sample.magnitude) / kCordicGain * kFullScaleVolts;
-  return {{static_cast<int>(std::floor(width * Volts(sample.x))) + centre,
-           static_cast<int>(std::floor(width * Volts(sample.y))) + centre},
+  return {{static_cast<int>(std::floor(width * SignalVolts(sample.x))) + centre,
+           static_cast<int>(std::floor(width * SignalVolts(sample.y))) + centre},
           {static_cast<int>(std::floor(width * radius * std::cos(angle))) + centre,
            static_cast<int>(std::floor(width * radius * std::sin(angle))) + centre}};
 }
