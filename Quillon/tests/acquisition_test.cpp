@@ -5,6 +5,7 @@
 #include <limits>
 #include <mutex>
 
+#include "alignment_fit.h"
 #include "autoscale.h"
 
 #include "emulated_connection.h"
@@ -260,6 +261,28 @@ TEST_F(Acquisition, StrengthSweepsRestartAndFitTheAxisUnlessItIsManual) {
   com_->PositionAxisMin[StrengthPlot] = 5, com_->PositionAxisMax[StrengthPlot] = 6;
   ASSERT_TRUE(Sample(StrengthView, 45));
   EXPECT_EQ(Limits(StrengthPlot), std::pair(5, 6));
+}
+
+// The whole chain: a misaligned head's errors come back from the samples the
+// encoder-signal view records.
+TEST_F(Acquisition, PlantedMisalignmentReadsBackFromTheRecordedSignals) {
+  TearDown();
+  ASSERT_TRUE(Start(1, 0, 20000, 0x0512, [](veritrak::HeadSettings& head) {
+    head.amplitudeLow = head.amplitudeHigh = 1000;
+    head.sineOffset = 0.03, head.cosineOffset = -0.02, head.gainRatio = 1.05;
+    head.phaseError = 2, head.noise = 2;
+  }));
+  ASSERT_TRUE(Sample(SignalView, 3000));
+  std::vector<SignalPoint> points;
+  for (int32_t i = 0; i < com_->WriteIndex[SignalView]; ++i)
+    points.push_back({SignalVolts(com_->Signal().x[i]), SignalVolts(com_->Signal().y[i])});
+  const AlignmentFit fit = FitAlignment(points);
+  ASSERT_TRUE(std::holds_alternative<AlignmentFigures>(fit));
+  const AlignmentFigures& f = std::get<AlignmentFigures>(fit);
+  EXPECT_NEAR(f.sineOffset, 0.03, 0.002);
+  EXPECT_NEAR(f.cosineOffset, -0.02, 0.002);
+  EXPECT_NEAR(f.amplitudeRatio, 105, 0.5);
+  EXPECT_NEAR(f.phaseError, 2, 0.3);
 }
 
 // Whatever a file made of the intervals, a replay stops when asked.

@@ -19,12 +19,13 @@ class EmulatedConnection : public ::testing::Test {
 
   // Starts electronics of a model and firmware with the head at a position,
   // moving or standing still, and a connection to them; whether it
-  // identified them.
+  // identified them. The head may be adjusted further.
   bool Start(uint16_t model = 1, int32_t head = 0, double speed = 20000,
-             uint16_t firmware = 0x0512) {
+             uint16_t firmware = 0x0512, void (*adjust)(veritrak::HeadSettings&) = nullptr) {
     veritrak::Options options;
     options.device.modelCode = model, options.device.firmwareVersion = firmware;
     options.head.startPosition = head, options.head.speed = speed, options.line.recordRate = 4000;
+    if (adjust) adjust(options.head);
     emulator_ = std::make_unique<veritrak::Emulator>(options);
     home_.LinkPort(kPort, emulator_->DevicePath());
     com_ = std::make_unique<ComData>(kPort, window_);

@@ -21,8 +21,10 @@ Sample SignalModel::At(TimePoint t) {
   const double phase = 2 * std::numbers::pi * AngleOf(position) / kCountsPerPeriod;
   Sample s;
   s.counter = std::llround(position) - zeroOffset_;
-  s.sine = Channel(amplitude * std::sin(phase));
-  s.cosine = Channel(amplitude * std::cos(phase));
+  const double skew = settings_.phaseError * std::numbers::pi / 180;
+  s.sine = Channel(amplitude * std::sin(phase) + settings_.sineOffset / kVoltsPerCount);
+  s.cosine = Channel(settings_.gainRatio * amplitude * std::cos(phase + skew) +
+                     settings_.cosineOffset / kVoltsPerCount);
   s.level = std::hypot(s.sine, s.cosine);
   s.magnitude = static_cast<uint16_t>(std::min(4095L, std::lround(kMagnitudeGain * s.level)));
   s.velocity = head_.VelocityAt(seconds);

@@ -37,6 +37,13 @@ struct HeadSettings {
   double amplitudeHigh = 1200;
   double noise = 4;  // peak noise added to each channel, in counts
   uint32_t seed = 1;
+  // A misaligned head: each channel's offset in volts, the cosine's
+  // amplitude over the sine's, and how many degrees the cosine leads the
+  // sine beyond a quarter period.
+  double sineOffset = 0;
+  double cosineOffset = 0;
+  double gainRatio = 1;
+  double phaseError = 0;
 };
 
 struct LineSettings {
