@@ -34,3 +34,13 @@ install(CODE "
   set(probelink_pc_version [[${PROBELINK_VERSION}]])
   include([[${CMAKE_CURRENT_LIST_DIR}/write_pc.cmake]])
 ")
+
+# A program of this project installed outside the linker's own folders (a
+# user's ~/.local) finds the library beside its bin folder; under /usr it
+# needs no search path.
+function(probelink_find_when_installed target)
+  if(NOT CMAKE_INSTALL_FULL_LIBDIR IN_LIST CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES)
+    file(RELATIVE_PATH relative "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_LIBDIR}")
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${relative}")
+  endif()
+endfunction()

@@ -1,0 +1,240 @@
+// probelink-cli against the emulator: each command's output and exit status,
+// refusals and silence, bad arguments, JSON read back, and a stream or watch
+// cut short by a pulled cable or by Ctrl-C.
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+
+#include "child_program.h"
+#include "emulator_fixture.h"
+
+namespace probelink_cli {
+namespace {
+
+using nlohmann::json;
+using Args = std::vector<std::string>;
+
+constexpr int32_t kCom = 5;
+constexpr int32_t kStandingAt = 4096 * 3 + 1000;  // 13288
+
+bool Has(const std::string& text, const std::string& pattern) {
+  return std::regex_search(text, std::regex(pattern));
+}
+
+std::vector<json> JsonLines(const std::string& text) {
+  std::vector<json> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
+  return lines;
+}
+
+size_t Lines(const std::string& text) {
+  return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() {
+    veritrak::Options options;
+    options.head = veritrak::Standing(kStandingAt);
+    emulator_ = std::make_unique<veritrak::Emulator>(options);
+    for (int com = 1; com <= 16; ++com) home_.LinkPort(com, home_.Root() / "absent");
+    home_.LinkPort(kCom, emulator_->DevicePath());
+  }
+
+  uint32_t LastWritten() const {
+    const auto words = emulator_->WrittenWords();
+    return words.empty() ? 0 : words.back();
+  }
+
+  // The port is free, and the electronics answer with nothing streaming.
+  void ExpectIdle() {
+    ASSERT_EQ(OpenPort(kCom), 0);
+    ConfigPort(kCom, 100, 38400);
+    EXPECT_EQ(DoSynchronize(kCom), 1);
+    uint8_t byte = 0;
+    int32_t received = 0;
+    ReadRs232Data(kCom, 1, &byte, &received);
+    EXPECT_EQ(received, 0) << "still streaming";
+    ClosePort(kCom);
+  }
+
+  testsupport::TempConfigHome home_;
+  std::unique_ptr<veritrak::Emulator> emulator_;
+};
+
+TEST_F(CliTest, EachCommandPrintsWhatTheElectronicsSayAndExitsAsItEnds) {
+  struct Case {
+    Args args;
+    int exit;
+    std::string pattern;   // in standard output, or standard error for a failure
+    uint32_t written = 0;  // the last word the electronics took
+  };
+  // clang-format off
+  const Case cases[] = {
+    {{"identify", "COM5"}, 0, R"(model: +Kestrel\n[\s\S]*firmware: +0x0512\npower on hours: +1234\n)"
+                              R"(power on cycles: +56\ninterpolation: +256\n[\s\S]*output frequency: +7\.2 MHz)"},
+    {{"status", "COM5"}, 0, R"(position: +13288\nindex: +not-at-index\nred alarm: +no\n)"
+                            R"(yellow alarm: +no\nlevel: +(799|800)\nband: +good\n)"},
+    {{"read", "COM5", "0x20", "3"}, 0, R"(register +value +hex\n0x20 +34 +0x0022\n0x03 +4080 +0x0FF0\n$)"},
+    {{"read", "COM5"}, 0, R"(\n0x00 +18 +0x0012\n[\s\S]*\n0x2C [^\n]*\n$)"},
+    {{"write", "COM5", "0x08", "200", "--yes"}, 0, R"(written: +200\nread back: +200)", 0x8800C8},
+    {{"set", "COM5", "--interpolation", "1024", "--frequency", "3", "--yes"}, 0,
+     R"(interpolation: +1024\nfrequency setting: +3\noutput frequency: +1\.8 MHz)", 0x820003},
+    {{"stream", "COM5", "--registers", "0x69,0x68,0x67", "--count", "5"}, 0,
+     R"(^time,0x69,0x68,0x67\n([0-9.]+,0,3,16000\n){5}$)"},
+    {{"status", "COM5", "--watch", "--seconds", "0.5", "--interval", "0"}, 0,
+     R"(^time +position +index +red_alarm[^\n]*\n([0-9.]+ +13288 +not-at-index [^\n]*\n)+$)"},
+    {{"ports"}, 0, R"(COM4 +\S+COM4 +\S+absent +no +missing\nCOM5 +\S+COM5 +/dev/pts/\d+ +yes +ok\n)"},
+    {{"ports", "--probe"}, 0, R"(COM4 [^\n]* +missing +-\nCOM5 [^\n]* +yes +ok +Kestrel\n)"},
+    {{"--version"}, 0, R"(^probelink-cli 1\.0\n$)"},
+    // These move the position the rows above read.
+    {{"zero", "COM5", "--yes"}, 0, R"(command: +zero\naccepted: +yes)", 0x800004},
+    {{"center-index", "COM5"}, 0, R"(command: +center-index\naccepted: +yes)", 0x800014},
+    {{"reset", "COM5", "--software"}, 0, R"(command: +reset\naccepted: +yes)"},
+    {{"write", "COM5", "0x21", "5", "--yes"}, 3, R"(^probelink-cli: COM5 \(\S+\): register 0x21 did not take 0x0005, it reads 0x0000\n$)"},
+    {{"reset", "COM5", "--hardware"}, 1, R"(COM5 \(\S+\): the port cannot pulse DTR)"},
+    {{"identify", "COM6"}, 1, R"(^probelink-cli: COM6 \(\S+COM6\): cannot open: no such device\n$)"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    const Outcome run = RunProgram(c.args);
+    EXPECT_EQ(run.exit, c.exit) << c.args[0] << run.err;
+    EXPECT_TRUE(Has(c.exit ? run.err : run.out, c.pattern)) << c.args[0] << run.out << run.err;
+    if (c.written) {
+      EXPECT_EQ(LastWritten(), c.written) << c.args[0];
+    }
+  }
+}
+
+TEST_F(CliTest, JsonOutputReadsBackAsTheSameFacts) {
+  const auto document = [](const Outcome& run) { return json::parse(run.out); };
+  // clang-format off
+  const std::vector<std::pair<Args, std::function<void(const Outcome&)>>> cases = {
+    {{"--json", "identify", "COM5"}, [&](const Outcome& run) {
+      const json d = document(run);
+      EXPECT_EQ(std::tuple(d["model"], d["firmware"], d["power_on_cycles"], d["interpolation"]),
+                std::tuple("Kestrel", "0x0512", 56, 256));
+    }},
+    {{"status", "COM5", "--json"}, [&](const Outcome& run) {
+      const json d = document(run);
+      EXPECT_EQ(std::tuple(d["position"], d["band"], d["red_alarm"]), std::tuple(kStandingAt, "good", false));
+    }},
+    {{"--json", "read", "COM5", "3"}, [&](const Outcome& run) {
+      EXPECT_EQ(document(run)["registers"][0], json({{"register", "0x03"}, {"value", 4080}, {"hex", "0x0FF0"}}));
+    }},
+    {{"--json", "ports"}, [&](const Outcome& run) {
+      const json ports = document(run)["ports"];
+      EXPECT_EQ(ports.size(), 16u);
+      EXPECT_EQ(std::tuple(ports[4]["open"], ports[4]["target"]), std::tuple("ok", emulator_->DevicePath()));
+    }},
+    {{"stream", "COM5", "--registers", "0x65", "--count", "3", "--format", "json"}, [&](const Outcome& run) {
+      const auto lines = JsonLines(run.out);
+      ASSERT_EQ(lines.size(), 3u);
+      for (const json& line : lines) EXPECT_TRUE(line.contains("time") && line.contains("0x65"));
+    }},
+    {{"--json", "status", "COM5", "--watch", "--seconds", "0.3"}, [&](const Outcome& run) {
+      for (const json& line : JsonLines(run.out)) EXPECT_EQ(line["position"], kStandingAt);
+    }},
+  };
+  // clang-format on
+  for (const auto& [args, check] : cases) {
+    const Outcome run = RunProgram(args);
+    EXPECT_EQ(run.exit, 0) << args[1] << run.err;
+    check(run);
+  }
+}
+
+TEST_F(CliTest, RefusalsExitThreeAndSilenceExitsOne) {
+  struct Case {
+    bool pull;  // else refuse acknowledgements
+    Args args;
+    int exit;
+    std::string pattern;
+  };
+  // clang-format off
+  const Case cases[] = {
+    {false, {"write", "COM5", "0x08", "1", "--yes"}, 3, "COM5 \\(\\S+\\): the electronics refused the write of 0x880001\n$"},
+    {false, {"zero", "COM5", "--yes"}, 3, "refused the write of 0x800002"},
+    {false, {"stream", "COM5", "--registers", "0x65", "--count", "1"}, 3, "refused to start the stream"},
+    {true, {"identify", "COM5"}, 1, "COM5 \\(\\S+\\): no Veritrak II electronics answer\n$"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    if (c.pull) emulator_->PullCable();
+    emulator_->SetRefuseAcks(!c.pull);
+    const Outcome run = RunProgram(c.args);
+    EXPECT_EQ(run.exit, c.exit) << c.args[0];
+    EXPECT_TRUE(Has(run.err, c.pattern)) << run.err;
+    emulator_->PlugCable();
+  }
+  emulator_->SetRefuseAcks(false);
+  ExpectIdle();
+}
+
+TEST_F(CliTest, BadArgumentsExitTwoWithTheUsageLineAndLeaveTheElectronicsAlone) {
+  // clang-format off
+  const Args cases[] = {
+    {}, {"bogus"}, {"identify"}, {"identify", "COM17"}, {"identify", "COM5", "extra"},
+    {"read", "COM5", "0x100"}, {"read", "COM5", "0xZZ"}, {"write", "COM5", "3", "5"},
+    {"write", "COM5", "0x80", "1", "--yes"}, {"write", "COM5", "3", "65536", "--yes"},
+    {"stream", "COM5", "--registers", "0x65"}, {"stream", "COM5", "--count", "1"},
+    {"stream", "COM5", "--registers", "0x65", "--count", "3", "--seconds", "1"},
+    {"stream", "COM5", "--registers", "0x65,0x65", "--count", "3"},
+    {"stream", "COM5", "--registers", "0x65", "--count", "3", "--format", "xml"},
+    {"reset", "COM5"}, {"reset", "COM5", "--software", "--hardware"},
+    {"status", "COM5", "--seconds", "1"}, {"set", "COM5", "--yes"},
+    {"set", "COM5", "--interpolation", "3", "--yes"}, {"zero", "COM5"}};
+  // clang-format on
+  for (const Args& args : cases) {
+    const Outcome run = RunProgram(args);
+    const std::string command = args.empty() || args[0] == "bogus" ? "" : " " + args[0];
+    EXPECT_EQ(run.exit, 2) << command << run.err;
+    EXPECT_TRUE(Has(run.err, "^probelink-cli: [^\n]+\nUsage: probelink-cli" + command + " "))
+        << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_TRUE(emulator_->WrittenWords().empty());
+  const Outcome help = RunProgram({"stream", "--help"});
+  EXPECT_EQ(help.exit, 0);
+  EXPECT_TRUE(Has(help.out, "Usage: probelink-cli stream .*\n[\\s\\S]*--registers")) << help.out;
+}
+
+// A pulled cable ends the run with 1 and a message within a few line
+// time-outs; Ctrl-C ends it with 0 and the electronics idle. Either way the
+// port is free again.
+TEST_F(CliTest, APulledCableOrCtrlCEndsAStreamOrAWatchCleanly) {
+  struct Case {
+    Args args;
+    bool pull;  // else Ctrl-C
+    int exit;
+    std::string pattern;
+  };
+  // clang-format off
+  const Case cases[] = {
+    {{"stream", "COM5", "--registers", "0x65,0x64", "--seconds", "600"}, true, 1,
+     "^probelink-cli: COM5 \\(\\S+\\): the electronics stopped streaming\n$"},
+    {{"status", "COM5", "--watch"}, true, 1, "^probelink-cli: COM5 \\(\\S+\\): the electronics stopped answering\n$"},
+    {{"stream", "COM5", "--registers", "0x65,0x64", "--seconds", "600"}, false, 0, "^$"},
+    {{"status", "COM5", "--watch", "--json"}, false, 0, "^$"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    ChildProgram child(c.args);
+    ASSERT_TRUE(child.WaitFor([](const std::string& out) { return Lines(out) >= 3; })) << c.args[0];
+    if (c.pull)
+      emulator_->PullCable();
+    else
+      child.Signal(SIGINT);
+    const Outcome run = child.Finish();
+    EXPECT_EQ(run.exit, c.exit) << c.args[0];
+    EXPECT_TRUE(Has(run.err, c.pattern)) << run.err;
+    emulator_->PlugCable();
+    // Electronics that lost the stop run stream on; the next command stops them.
+    if (!c.pull) ExpectIdle();
+    EXPECT_EQ(RunProgram({"identify", "COM5"}).exit, 0);
+  }
+}
+
+}  // namespace
+}  // namespace probelink_cli
