@@ -114,6 +114,7 @@ class MainFormTest : public ::testing::Test {
   // Construction and the splash with its search, as the program starts.
   void StartProgram(const TMainForm::ScreenInfo& screen = {QSize(1024, 768), 96}) {
     form_ = std::make_unique<TMainForm>(questions_, screen);
+    form_->OpenUrl = [this](const QUrl& url) { return opened_.append(url), desktopShows_; };
     QObject::connect(form_.get(), &TMainForm::SplashTextShown,
                      [this](const QString& text) { splashTexts_ << text; });
     QObject::connect(form_.get(), &TMainForm::RequestDone, [this](int code) { done_ << code; });
@@ -251,6 +252,8 @@ class MainFormTest : public ::testing::Test {
   QStringList splashTexts_;
   QList<int> done_;
   size_t wordsSeen_ = 0;
+  QList<QUrl> opened_;        // the help pages handed to the desktop
+  bool desktopShows_ = true;  // false: the desktop cannot show them
 };
 
 }  // namespace quillon

@@ -27,6 +27,8 @@ TEST_F(KeysTest, ViewKeysMoveBetweenTheViewsWhereTheirItemsAreEnabled) {
       {Qt::Key_F2, 11, StatusView},   {Qt::Key_F4, 9, StrengthView}, {Qt::Key_F3, 8, SignalView},
       {Qt::Key_F2, 11, StatusView},   {Qt::Key_F6, 13, EngineeringView},
   };
+  // F1 opens the manual at the view's chapter, which the manual holds.
+  const char* chapters[] = {"status-page", "encoder-signal", "signal-strength"};
   for (const auto& step : steps) {
     SCOPED_TRACE(testing::Message() << "key " << step.key << " to view " << step.view);
     Key(step.key);
@@ -39,6 +41,13 @@ TEST_F(KeysTest, ViewKeysMoveBetweenTheViewsWhereTheirItemsAreEnabled) {
       ASSERT_TRUE(WaitUnlocked());
     }
     EXPECT_EQ(form_->CurrentView, step.view);
+    if (step.view == EngineeringView) continue;
+    Key(Qt::Key_F1);
+    ASSERT_EQ(opened_.size(), 1);
+    EXPECT_EQ(opened_[0].fragment(), chapters[step.view]);
+    QFile manual(opened_.takeFirst().toLocalFile());
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(manual.readAll().contains(QByteArray("id=\"") + chapters[step.view] + '"'));
   }
   // Escape on the engineering display returns to the page it was opened from.
   ASSERT_TRUE(form_->EngineeringDisplay->isVisible());

@@ -12,8 +12,10 @@ namespace {
 
 const char* const kSettingsFiles[] = {"Quillon.ini", "grating2.ini"};
 
+}  // namespace
+
 // The data folder of an installed program lies at a fixed place beside its
-// binary; in the build tree there is none.
+// binary.
 QString InstalledDataDir() {
 #ifdef QUILLON_RELATIVE_DATA_DIR
   const QDir data(QDir(QCoreApplication::applicationDirPath()).filePath(
@@ -22,8 +24,6 @@ QString InstalledDataDir() {
 #endif
   return {};
 }
-
-}  // namespace
 
 QString ReadInstallDir() {
   const QSettings system(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("Software"),

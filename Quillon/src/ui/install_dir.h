@@ -13,6 +13,10 @@ namespace quillon {
 // else the current directory.
 QString ReadInstallDir();
 
+// The installed program's data folder beside its binary; empty in the build
+// tree, where there is none.
+QString InstalledDataDir();
+
 // The installation directory when it is a directory the program may write
 // to; else the user's folder for the settings ($XDG_CONFIG_HOME/quillon),
 // seeded with the installation directory's settings files on first use.

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "com_data.h"
+#include "help_viewer.h"
 #include "pixel_stamp.h"
 #include "port_problems.h"
 #include "plot_settings_form.h"
@@ -271,6 +272,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool Closing = false;
   // Asked for by a hidden, disabled item; nothing reads it.
   bool StatusDataProcessing = false;
+  // Where help pages go first; tests put their own in.
+  UrlOpener OpenUrl = OpenOnDesktop;
 
  signals:
   // After each request of the read/write cycle has been carried out.
@@ -401,6 +404,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   void PageButton(int code, int view, bool recordLeft);
   void ViewMenuItem(int code, int view);
   bool Confirmed(const char* warning);
+  void ShowHelpTopic(const char* fileName, const char* chapter);
 
   // The engineering display (main_form_engineering.cpp).
   void CreateEngineeringDisplay();

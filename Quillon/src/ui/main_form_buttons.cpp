@@ -6,7 +6,6 @@
 
 #include "about_box.h"
 #include "canvas_widgets.h"
-#include "help_viewer.h"
 #include "main_form.h"
 #include "radio_dialog.h"
 
@@ -134,13 +133,23 @@ void TMainForm::DataProcessingForSetupandStatus1Click() {
   if (item) StatusDataProcessing = *item == 0;
 }
 
+void TMainForm::ShowHelpTopic(const char* fileName, const char* chapter) {
+  ShowHelp(InstallDir, {QString::fromLatin1(fileName), QString::fromLatin1(chapter)}, questions_,
+           OpenUrl, this);
+}
+
+// The manual opens at the chapter of the view on the screen.
 void TMainForm::Veritraksoftwarehelp1Click() {
-  ShowHelp(InstallDir, QStringLiteral("Veritrak II Software for Alignment Tool Help.hlp"),
-           questions_);
+  static const char* const kViewChapters[] = {chapter::kStatusPage, chapter::kEncoderSignal,
+                                              chapter::kSignalStrength, chapter::kEncoderPosition,
+                                              chapter::kEngineering};
+  const bool known = CurrentView >= StatusView && CurrentView <= EngineeringView;
+  ShowHelpTopic("Veritrak II Software for Alignment Tool Help.hlp",
+                kViewChapters[known ? CurrentView : StatusView]);
 }
 
 void TMainForm::Encoderinstallationwizard1Click() {
-  ShowHelp(InstallDir, QStringLiteral("Encoder Installation Wizard.hlp"), questions_);
+  ShowHelpTopic("Encoder Installation Wizard.hlp", chapter::kInstallation);
 }
 
 void TMainForm::AboutVeritrakSoftware1Click() { AboutBoxForm->show(); }

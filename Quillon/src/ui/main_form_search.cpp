@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "canvas_widgets.h"
-#include "help_viewer.h"
 #include "main_form.h"
 #include "questions.h"
 #include "radio_group.h"
@@ -107,8 +106,7 @@ void TMainForm::CannotDetect() {
                           {Answer::Retry, Answer::Ignore, Answer::Help}};
   Answer answer;
   while ((answer = AskUntilAnswered(questions_, question)) == Answer::Help)
-    ShowHelp(InstallDir, QStringLiteral("Veritrak II Software For Alignment Tool Help.hlp"),
-             questions_);
+    ShowHelpTopic("Veritrak II Software For Alignment Tool Help.hlp", chapter::kNothingFound);
   const QString problems = portProblems_.TakeUntold();
   if (!problems.isEmpty())
     AskUntilAnswered(questions_, {QuestionKind::Information, problems, {Answer::Ok}});
@@ -136,8 +134,8 @@ void TMainForm::CommunicationFailure() {
     Connection->StopStreaming();
     Answer answer;
     while ((answer = AskUntilAnswered(questions_, question)) == Answer::Help)
-      ShowHelp(InstallDir, QStringLiteral("Veritrak Software II For Alignment Tool Help.hlp"),
-               questions_);
+      ShowHelpTopic("Veritrak Software II For Alignment Tool Help.hlp",
+                    chapter::kCommunicationFailure);
     if (answer == Answer::No) {
       DemoMode = true;
       EnterDemoMode();

@@ -1,0 +1,250 @@
+// Saves the user manual's pictures: the real main window against the
+// emulated electronics in each view, and the dialogs the manual shows, each
+// as a PNG file in the folder given. The program's settings and ports live
+// in throw-away folders, so the pictures show the defaults.
+//   manual_screenshots FOLDER
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPainter>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "application_setup.h"
+#include "encoder_setup_form.h"
+#include "engineering_display.h"
+#include "info_form.h"
+#include "main_form.h"
+#include "plot_settings_form.h"
+#include "questions.h"
+#include "startup.h"
+#include "temp_config_home.h"
+#include "veritrak/emulator.h"
+
+namespace {
+
+using namespace quillon;
+
+constexpr int kPorts = 16;
+constexpr int kStartLimitMs = 20000;
+// A full sweep of the emulated read-head along its travel, and a little more.
+constexpr int kSweepMs = 9000;
+constexpr int kPositionWindowMs = 11000;
+
+// Nothing should ask while the pictures are taken; whatever does is told and
+// answered with its first answer.
+class FirstAnswers : public Questions {
+ public:
+  Answer Ask(const Question& question) override {
+    std::fprintf(stderr, "asked: %s\n", qPrintable(question.text));
+    return question.answers.value(0, Answer::None);
+  }
+  QString AskFileName(const FileQuestion&) override { return {}; }
+};
+
+// Serves events until `done` holds (false when the limit passes first).
+bool ServeUntil(const std::function<bool()>& done, int limitMs) {
+  QTimer ticker;
+  ticker.start(10);
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > limitMs) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
+
+void Serve(int ms) {
+  ServeUntil([] { return false; }, ms);
+}
+
+class Camera {
+ public:
+  explicit Camera(const QString& folder) : folder_(folder) {}
+  bool failed = false;
+
+  void Take(QWidget& widget, const char* name) { Save(widget.grab().toImage(), name); }
+  void Save(const QImage& picture, const char* name) {
+    const QString path = folder_.filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+    // The pictures hold few colours: a palette keeps the files small.
+    const QImage image = picture.convertToFormat(QImage::Format_Indexed8);
+    const bool saved = image.save(path, "PNG", 0);
+    std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    failed |= !saved;
+  }
+  void Fail(const char* what) {
+    std::fprintf(stderr, "manual_screenshots: %s\n", what);
+    failed = true;
+  }
+
+ private:
+  QDir folder_;
+};
+
+// The figures the manual explains, drawn as the Encoder Signal view draws:
+// olive grid, green reference circles, yellow points. Each is an ellipse
+// (radii and centre as fractions of the panel, turned by degrees).
+QImage LissajousExamples() {
+  struct Figure {
+    const char* name;
+    double rx, ry, cx, cy, turn;
+  };
+  const Figure figures[] = {{"good", 0.32, 0.32, 0, 0, 0},
+                            {"offset", 0.30, 0.30, 0.10, -0.08, 0},
+                            {"flattened", 0.36, 0.19, 0, 0, 0},
+                            {"tilted", 0.38, 0.20, 0, 0, 45},
+                            {"too small", 0.10, 0.10, 0, 0, 0}};
+  constexpr int kPanel = 150, kGap = 12, kCaption = 22;
+  QImage image(5 * kPanel + 4 * kGap, kPanel + kCaption, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (int i = 0; i < 5; ++i) {
+    const Figure& f = figures[i];
+    const QRectF panel(i * (kPanel + kGap), 0, kPanel, kPanel);
+    painter.fillRect(panel, Qt::black);
+    painter.setPen(QPen(QColor(128, 128, 0), 1));
+    for (int line = 1; line < 6; ++line) {
+      const double at = line * kPanel / 6.0;
+      painter.drawLine(QPointF(panel.left() + at, 0), QPointF(panel.left() + at, kPanel));
+      painter.drawLine(QPointF(panel.left(), at), QPointF(panel.right(), at));
+    }
+    const QPointF centre = panel.center();
+    painter.setPen(QPen(QColor(0, 128, 0), 2));
+    for (double r : {0.15, 0.475}) painter.drawEllipse(centre, r * kPanel, r * kPanel);
+    painter.setPen(QPen(QColor(255, 255, 0), 2));
+    const double turn = f.turn * M_PI / 180;
+    for (int step = 0; step < 90; ++step) {
+      const double a = step * 2 * M_PI / 90;
+      const double x = f.rx * std::cos(a), y = f.ry * std::sin(a);
+      painter.drawPoint(centre + QPointF(x * std::cos(turn) - y * std::sin(turn) + f.cx,
+                                         x * std::sin(turn) + y * std::cos(turn) + f.cy) *
+                                     kPanel);
+    }
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(panel.left(), kPanel, kPanel, kCaption), Qt::AlignCenter,
+                     QString::fromLatin1(f.name));
+  }
+  return image;
+}
+
+// The view is shown and its own acquisition draws.
+bool Live(TMainForm& form, int view) {
+  return ServeUntil(
+      [&] {
+        return form.CurrentView == view && form.Lissajous1->isEnabled() &&
+               form.Connection->ThreadActive[view];
+      },
+      kStartLimitMs);
+}
+
+void TakeViews(TMainForm& form, Camera& camera) {
+  // The status page in the green band with the latched lamps reset, as after
+  // a good alignment.
+  const auto green = [&] { return form.greenleft->isVisible(); };
+  if (!ServeUntil([&] { return green() && !form.IndexBox->text().isEmpty(); }, kSweepMs * 2))
+    return camera.Fail("the status page never showed the green band");
+  form.ResetAlarmsButtonClick();
+  Serve(300);
+  if (!ServeUntil(green, kSweepMs)) return camera.Fail("the signal left the green band");
+  camera.Take(form, "status-page");
+
+  form.Encoder1->trigger();
+  Serve(300);
+  camera.Take(*form.EncoderSetupForm, "units-dialog");
+  form.EncoderSetupForm->reject();
+
+  form.Lissajous1->trigger();
+  if (!Live(form, SignalView)) return camera.Fail("the encoder signal view did not start");
+  Serve(2000);
+  camera.Take(form, "encoder-signal");
+
+  form.SignalMonitor1->trigger();
+  if (!Live(form, StrengthView)) return camera.Fail("the signal strength view did not start");
+  Serve(kSweepMs);
+  camera.Take(form, "signal-strength");
+
+  form.Mainwindow1->trigger();
+  if (!Live(form, StatusView)) return camera.Fail("the status page did not come back");
+  form.EncoderPositionPlot1->trigger();
+  if (!Live(form, PositionView)) return camera.Fail("the encoder position view did not start");
+  Serve(kPositionWindowMs);
+  camera.Take(form, "encoder-position");
+  form.ShowPlotSettings();
+  Serve(300);
+  camera.Take(*form.PlotSettingsForm, "plot-options");
+  form.PlotSettingsForm->reject();
+
+  form.Mainwindow1->trigger();
+  if (!Live(form, StatusView)) return camera.Fail("the status page did not come back");
+  form.Veritrakversion1->trigger();
+  if (!ServeUntil([&] { return form.InfoForm->isVisible(); }, kStartLimitMs))
+    return camera.Fail("the electronics information did not open");
+  Serve(300);
+  camera.Take(*form.InfoForm, "electronics-info");
+  form.InfoForm->hide();
+  Serve(300);
+
+  form.Engineering1->trigger();
+  if (!ServeUntil([&] { return form.EngineeringDisplay->isVisible(); }, kStartLimitMs))
+    return camera.Fail("the engineering display did not open");
+  Serve(2000);
+  camera.Take(*form.EngineeringDisplay, "engineering-display");
+  form.EngineeringDisplay->reject();
+  Serve(1500);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  SetUpApplication();
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: manual_screenshots FOLDER\n");
+    return 2;
+  }
+  // Absolute: the window makes its installation directory the current one.
+  const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+  if (!QDir().mkpath(folder)) {
+    std::fprintf(stderr, "manual_screenshots: cannot make %s\n", argv[1]);
+    return 1;
+  }
+
+  testsupport::TempConfigHome home;
+  QTemporaryDir installDir, systemDir;
+  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemDir.path());
+  QSettings(QSettings::IniFormat, QSettings::SystemScope, "Software", "Quillon")
+      .setValue("Install Directory", installDir.path());
+  for (int com = 2; com <= kPorts; ++com) home.LinkPort(com, home.Root() / "absent");
+  veritrak::Emulator emulator;
+  home.LinkPort(1, emulator.DevicePath());
+
+  // The medium layout on a screen of its size, whatever screen the platform
+  // has: the offscreen one is smaller.
+  const QSize screen(1024, 768);
+  FirstAnswers questions;
+  TMainForm form(questions, {screen, 96});
+  TStartup startup(form);
+  form.setWindowState(Qt::WindowNoState);
+  form.setGeometry(QRect(QPoint(0, 0), screen));
+  form.CreateDialogs();
+  if (!form.Connection || form.DemoMode) {
+    std::fprintf(stderr, "manual_screenshots: the emulated electronics were not found\n");
+    return 1;
+  }
+  Camera camera(folder);
+  camera.Save(LissajousExamples(), "lissajous-figures");
+  TakeViews(form, camera);
+  // Past the close confirmation, as the program ends: the threads stop first.
+  form.ShutDown();
+  QApplication::exec();
+  return camera.failed ? 1 : 0;
+}
