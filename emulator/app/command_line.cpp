@@ -29,7 +29,8 @@ bool ParseNumber(const std::string& text, double low, double high, double& value
 CLI::Validator NumberIn(double low, double high) {
   return {[=](std::string& text) {
             double value = 0;
-            return ParseNumber(text, low, high, value) ? std::string() : OutOfRange(text, low, high);
+            return ParseNumber(text, low, high, value) ? std::string()
+                                                       : OutOfRange(text, low, high);
           },
           ""};
 }
@@ -40,7 +41,8 @@ CLI::Validator IntegerIn(int64_t low, int64_t high, int base = 10) {
             const char* first = text.c_str();
             if (base == 16 && text.starts_with("0x")) first += 2;
             int64_t value = 0;
-            const auto [end, error] = std::from_chars(first, text.c_str() + text.size(), value, base);
+            const auto [end, error] =
+                std::from_chars(first, text.c_str() + text.size(), value, base);
             if (text.empty() || error != std::errc() || *end != '\0' || value < low || value > high)
               return OutOfRange(text, static_cast<double>(low), static_cast<double>(high));
             text = std::to_string(value);
@@ -74,7 +76,8 @@ void SetAmplitude(HeadSettings& head, const std::string& text) {
 using Millis = std::chrono::milliseconds;
 
 void AddMillis(CLI::App& app, const char* name, const char* help, std::function<void(Millis)> set) {
-  app.add_option_function<int64_t>(name, [set](int64_t ms) { set(Millis(ms)); }, help)
+  app.add_option_function<int64_t>(
+         name, [set](int64_t ms) { set(Millis(ms)); }, help)
       ->type_name("MS")
       ->transform(IntegerIn(0, kDayMs));
 }
@@ -110,7 +113,8 @@ void Describe(CLI::App& app, ProgramOptions& p) {
   app.add_option("--cycles", device.powerOnCycles, "power-on cycles (default 56)")
       ->type_name("N")
       ->transform(IntegerIn(0, INT32_MAX));
-  AddMillis(app, "--reset-ms", "how long a software reset leaves the electronics deaf (default 800)",
+  AddMillis(app, "--reset-ms",
+            "how long a software reset leaves the electronics deaf (default 800)",
             [&](Millis ms) { device.resetTime = ms; });
   app.add_option("--start", head.startPosition,
                  "where the read-head starts, 4096 counts a signal period (default 0)")
@@ -133,9 +137,26 @@ void Describe(CLI::App& app, ProgramOptions& p) {
          "signal amplitude along the sweep, 12-bit counts (default 180:1200)")
       ->type_name("LOW[:HIGH]")
       ->check(AmplitudeRange());
-  app.add_option("--noise", head.noise, "peak noise on each signal channel (default 4)")
-      ->type_name("COUNTS")
-      ->check(NumberIn(0, 2047));
+  app.add_option_function<double>(
+         "--noise", [&](double volts) { head.noise = volts / kVoltsPerCount; },
+         "peak noise on each signal channel (default 0.002)")
+      ->type_name("V")
+      ->check(NumberIn(0, 1));
+  // A misaligned head, to check the alignment figures against.
+  app.add_option("--offset-sin", head.sineOffset, "offset of the sine channel (default 0)")
+      ->type_name("V")
+      ->check(NumberIn(-0.5, 0.5));
+  app.add_option("--offset-cos", head.cosineOffset, "offset of the cosine channel (default 0)")
+      ->type_name("V")
+      ->check(NumberIn(-0.5, 0.5));
+  app.add_option("--gain-ratio", head.gainRatio,
+                 "cosine amplitude over sine amplitude (default 1)")
+      ->type_name("R")
+      ->check(NumberIn(0.1, 10));
+  app.add_option("--phase-error", head.phaseError,
+                 "degrees the cosine leads the sine beyond a quarter period (default 0)")
+      ->type_name("DEG")
+      ->check(NumberIn(-45, 45));
   app.add_option("--seed", head.seed, "seed of the noise and of the line faults (default 1)")
       ->type_name("N")
       ->transform(IntegerIn(0, UINT32_MAX));

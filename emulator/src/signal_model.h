@@ -14,8 +14,6 @@
 namespace veritrak {
 
 inline constexpr int32_t kCountsPerPeriod = 4096;
-// The channels span 4096 counts over 1.98 V.
-inline constexpr double kVoltsPerCount = 1.98 / 4096;
 // The interpolator reports the vector length scaled by this gain.
 inline constexpr double kMagnitudeGain = 1.646;
 

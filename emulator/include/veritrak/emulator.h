@@ -24,6 +24,9 @@ struct DeviceSettings {
 
 // The read-head over the grating. Positions are in counts, 4096 to one
 // signal period.
+// The signal channels span 4096 counts over 1.98 V.
+inline constexpr double kVoltsPerCount = 1.98 / 4096;
+
 struct HeadSettings {
   // Where the head starts; the position counter reads the head's position
   // until it is zeroed or the electronics reset.
