@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -23,6 +25,7 @@
 #include "main_form.h"
 #include "plot_settings_form.h"
 #include "questions.h"
+#include "signal_words.h"
 #include "startup.h"
 #include "temp_config_home.h"
 #include "veritrak/emulator.h"
@@ -33,9 +36,14 @@ using namespace quillon;
 
 constexpr int kPorts = 16;
 constexpr int kStartLimitMs = 20000;
-// A full sweep of the emulated read-head along its travel, and a little more.
-constexpr int kSweepMs = 9000;
-constexpr int kPositionWindowMs = 11000;
+// The emulated read-head: fast enough that the newest points of the encoder
+// signal close the ring, with a signal that stays in the good band along the
+// travel, as after a good alignment. Two sweeps of its travel take kSweepMs.
+constexpr double kHeadSpeed = 60000;  // counts a second
+constexpr double kAmplitudeLow = 450, kAmplitudeHigh = 750;
+constexpr int kSweepMs = 6000;
+// How close to its end a plot that restarts is taken.
+constexpr double kNearlyFull = 0.93;
 
 // Nothing should ask while the pictures are taken; whatever does is told and
 // answered with its first answer.
@@ -135,6 +143,20 @@ QImage LissajousExamples() {
   return image;
 }
 
+// Serves until the view has recorded `samples` more samples.
+bool ServeSamples(const ComData& connection, int view, long samples) {
+  int32_t last = connection.WriteIndex[view];
+  long total = 0;
+  return ServeUntil(
+      [&] {
+        const int32_t now = connection.WriteIndex[view];
+        total += WrapSlot(now - last, RingSize(view));
+        last = now;
+        return total >= samples;
+      },
+      kStartLimitMs);
+}
+
 // The view is shown and its own acquisition draws.
 bool Live(TMainForm& form, int view) {
   return ServeUntil(
@@ -149,14 +171,22 @@ void TakeViews(TMainForm& form, Camera& camera) {
   // The status page in the green band with the latched lamps reset, as after
   // a good alignment.
   const auto green = [&] { return form.greenleft->isVisible(); };
-  if (!ServeUntil([&] { return green() && !form.IndexBox->text().isEmpty(); }, kSweepMs * 2))
+  ServeUntil([&] { return form.IndexBox->text() == QStringLiteral(" at index"); }, kSweepMs);
+  if (!ServeUntil(green, kSweepMs))
     return camera.Fail("the status page never showed the green band");
   form.ResetAlarmsButtonClick();
   Serve(300);
   if (!ServeUntil(green, kSweepMs)) return camera.Fail("the signal left the green band");
   camera.Take(form, "status-page");
 
+  // Linear units show all the dialog offers; it is cancelled afterwards.
   form.Encoder1->trigger();
+  auto* units = form.EncoderSetupForm;
+  units->findChild<QWidget*>("encoderunittypegroup")
+      ->findChildren<QRadioButton*>()
+      .value(0)
+      ->click();
+  units->findChild<QLineEdit*>("gratingpitchbox")->setText(QStringLiteral("20.00"));
   Serve(300);
   camera.Take(*form.EncoderSetupForm, "units-dialog");
   form.EncoderSetupForm->reject();
@@ -168,14 +198,22 @@ void TakeViews(TMainForm& form, Camera& camera) {
 
   form.SignalMonitor1->trigger();
   if (!Live(form, StrengthView)) return camera.Fail("the signal strength view did not start");
-  Serve(kSweepMs);
+  // Its sweep starts again after as many samples as it shows.
+  ServeSamples(*form.Connection, StrengthView,
+               static_cast<long>(form.Persisted.SignalStrengthPoints * kNearlyFull));
   camera.Take(form, "signal-strength");
 
   form.Mainwindow1->trigger();
   if (!Live(form, StatusView)) return camera.Fail("the status page did not come back");
   form.EncoderPositionPlot1->trigger();
   if (!Live(form, PositionView)) return camera.Fail("the encoder position view did not start");
-  Serve(kPositionWindowMs);
+  // Its time window starts again when it is full.
+  ServeUntil(
+      [&] {
+        const double span = form.PositionPlotSeconds;
+        return std::fmod(form.TimeText2->text().toDouble(), span) > span * kNearlyFull;
+      },
+      kStartLimitMs);
   camera.Take(form, "encoder-position");
   form.ShowPlotSettings();
   Serve(300);
@@ -224,7 +262,11 @@ int main(int argc, char** argv) {
   QSettings(QSettings::IniFormat, QSettings::SystemScope, "Software", "Quillon")
       .setValue("Install Directory", installDir.path());
   for (int com = 2; com <= kPorts; ++com) home.LinkPort(com, home.Root() / "absent");
-  veritrak::Emulator emulator;
+  veritrak::Options options;
+  options.head.speed = kHeadSpeed;
+  options.head.amplitudeLow = kAmplitudeLow;
+  options.head.amplitudeHigh = kAmplitudeHigh;
+  veritrak::Emulator emulator(options);
   home.LinkPort(1, emulator.DevicePath());
 
   // The medium layout on a screen of its size, whatever screen the platform
