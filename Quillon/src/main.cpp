@@ -49,24 +49,32 @@ void ScheduleScreenshot(quillon::TMainForm& form, const QString& path) {
 }  // namespace
 
 // --help and --version answer and end the program; Qt's own options (such as
-// -platform) stay with Qt.
-void ParseCommandLine(const QApplication& app) {
+// -platform) stay with Qt. True when all controls were asked for.
+bool ParseCommandLine(const QApplication& app) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
       "Set-up and alignment of Veritrak II encoder electronics on a serial port (COM1 to "
       "COM16; see the README for how COM ports map to devices)."));
   parser.addHelpOption();
   parser.addVersionOption();
+  const QCommandLineOption allControls(
+      QStringLiteral("all-controls"),
+      QStringLiteral("Show the controls this window hides: data processing, File > Load and "
+                     "Save, the units, the alarm history, clearing the buffers, a new search "
+                     "and the device commands."));
+  parser.addOption(allControls);
   parser.process(app);
+  return parser.isSet(allControls);
 }
 
 int main(int argc, char** argv) {
   Application app(argc, argv);
   quillon::SetUpApplication();
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
-  ParseCommandLine(app);
+  const bool allControls = ParseCommandLine(app);
   quillon::MessageBoxQuestions questions;
   quillon::TMainForm form(questions);
+  if (allControls) form.ShowAllControls();
   questions.SetParent(&form);
   quillon::TStartup startup(form);
   form.CreateDialogs();

@@ -1,5 +1,6 @@
 // The four data files: their exact bytes, round trips, wrapped and full
-// rings, and loads of damaged or foreign files that must change nothing.
+// rings, and loads of damaged or foreign files that must change nothing; the
+// same buffers as CSV, read back by a parser of its own.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,8 +8,10 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "com_data.h"
+#include "csv_export.h"
 #include "recording_window.h"
 
 namespace quillon {
@@ -40,6 +43,43 @@ QByteArray Header(int view) {
   return kFiles[view].left(kFiles[view].indexOf("\r\n", kFiles[view].indexOf("Time")) + 2);
 }
 
+// RFC 4180 read back: commas outside quotes end fields, "" inside them is a
+// quote, and CR LF ends every row.
+QList<QStringList> ParseCsv(const QByteArray& text) {
+  QList<QStringList> rows{{}};
+  QByteArray field;
+  bool quoted = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QByteArrayView rest = QByteArrayView(text).sliced(i);
+    const bool rowEnd = rest.startsWith("\r\n");
+    if (quoted && rest.startsWith("\"\""))
+      field += text[i++];
+    else if (text[i] == '"')
+      quoted = !quoted;
+    else if (quoted || (text[i] != ',' && !rowEnd))
+      field += text[i];
+    else {
+      rows.back() << QString::fromUtf8(std::exchange(field, {}));
+      if (rowEnd) rows.append(QStringList{}), ++i;
+    }
+  }
+  EXPECT_TRUE(rows.takeLast().isEmpty() && field.isEmpty() && !quoted) << "a row left open";
+  return rows;
+}
+QList<float> Numbers(const QStringList& fields) {
+  QList<float> numbers;
+  for (const QString& field : fields) numbers << field.toFloat();
+  return numbers;
+}
+// Units that need quoting; positions stay whole counts through their scaling.
+const CsvUnits kCsvUnits{"mm, \"fine\"", 0.5f, 2, 2};
+const QString kPos = "position (mm, \"fine\")";
+const QStringList kCsvHeaders[] = {
+    {kPos, "sine (counts)", "cosine (counts)", "status", "interval (s)"},
+    {"sine (counts)", "cosine (counts)", "magnitude (counts)", "angle (counts)", "interval (s)"},
+    {kPos, "sine (counts)", "cosine (counts)", "interval (s)"},
+    {kPos, "velocity (mm, \"fine\"/s)", "interval (s)"}};
+
 class DataFiles : public ::testing::Test {
  protected:
   QString PathOf(const QString& name) const { return dir_.filePath(name); }
@@ -58,6 +98,15 @@ class DataFiles : public ::testing::Test {
   static State StateOf(const ComData& d, int v) {
     return {d.WriteIndex[v], d.BufferWrapped[v], d.ElapsedTime[v], d.ReviewCount[v],
             d.ReviewIndex[v], d.ReviewTime[v], d.ClearPending[v]};
+  }
+  // The buffer's CSV holds the rows of its data file `name`, number for number.
+  void ExpectCsvOfFile(int v, const QString& name) const {
+    const QList<QStringList> csv = ParseCsv(BufferCsv(*data_, v, kCsvUnits));
+    const QList<QByteArray> rows = Get(name).trimmed().split('\n').mid(Header(v).count('\n'));
+    ASSERT_EQ(csv.size(), rows.size() + 1);
+    EXPECT_EQ(csv[0], kCsvHeaders[v]);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+      ASSERT_EQ(Numbers(csv[i + 1]), Numbers(QString::fromLatin1(rows[i]).simplified().split(' ')));
   }
 
   RecordingWindow window_;
@@ -89,6 +138,7 @@ TEST_F(DataFiles, EachFormLoadsForReviewAndIsWrittenAgainByteForByte) {
       EXPECT_EQ(StateOf(*data_, v), State(n, false, n ? elapsed : 0, n, n ? 0 : -1, 0, true));
       ASSERT_TRUE(kSave[v](*data_, PathOf("again")));
       EXPECT_EQ(Get("again"), n ? kFiles[v] : Header(v));
+      ExpectCsvOfFile(v, "again");
     }
     const State loaded = StateOf(*data_, v);
     for (const QByteArray& near : {"W" + magic.mid(1), magic + " ", magic + "\t", " " + magic,
@@ -118,6 +168,7 @@ TEST_F(DataFiles, FullFilesStopAtTheRingsCapacityAndWrappedRingsWriteOldestFirst
       data_->WriteIndex[v] = next;
       data_->BufferWrapped[v] = true;
       ASSERT_TRUE(kSave[v](*data_, PathOf("wrapped")));
+      ExpectCsvOfFile(v, "wrapped");
       const QList<QByteArray> lines = Get("wrapped").split('\n');
       ASSERT_EQ(lines.size(), headerLines + size);  // and the empty rest after the last
       for (int32_t i = 0; i < size - 1; ++i) {

@@ -1,7 +1,8 @@
 // The device commands of the menus and the engineering display: the items
 // chosen with the mouse (the hidden ones through their handlers), their
 // dialogs answered by clicks and typing, and the words that reach the
-// electronics read back from the emulator.
+// electronics read back from the emulator. With all controls on request the
+// hidden controls are shown and used as a person would.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -9,7 +10,10 @@
 #include <QRadioButton>
 #include <deque>
 
+#include "alarm_history_form.h"
+#include "encoder_setup_form.h"
 #include "engineering_display.h"
+#include "extra_options.h"
 #include "info_form.h"
 #include "main_form_fixture.h"
 #include "radio_group.h"
@@ -47,6 +51,26 @@ class DialogSteps : public QObject {
   std::deque<std::function<void(QDialog&)>> steps_;
 };
 
+// Each hidden control with what it does: the request it ends with (0 none,
+// -1 disabled while connected), the boxes, files or modal dialogs it asks,
+// the window it opens.
+struct Twin {
+  QObject* control;
+  int request, asks;
+  QWidget* window;
+};
+std::vector<Twin> Twins(const TMainForm& f) {
+  // clang-format off
+  return {{f.StopButton, 20, 0, {}}, {f.ReviewButton, 17, 0, {}}, {f.FastButton, 18, 0, {}},
+          {f.StopButton, 20, 0, {}}, {f.AcquireButton, 0, 0, {}}, {f.Loaddata1, 19, 1, {}},
+          {f.StatusandSetup1, 16, 1, {}}, {f.SetupandStatus1, 21, 0, {}},
+          {f.Encoder1, 0, 0, f.EncoderSetupForm}, {f.Resetalarms1, 0, 0, f.AlarmHistoryForm},
+          {f.AlarmHistoryButton, 0, 0, f.AlarmHistoryForm}, {f.Interpolation1, 0, 1, {}},
+          {f.Bandwidth1, 0, 1, {}}, {f.LocateIndex1, 3, 1, {}}, {f.Zeroposition1, 7, 1, {}},
+          {f.HardwareReset1, -1, 0, {}}, {f.SearchForElectronics1, -1, 0, {}}};
+  // clang-format on
+}
+
 class CommandsTest : public MainFormTest {
  protected:
   void SetUp() override {
@@ -68,10 +92,31 @@ class CommandsTest : public MainFormTest {
   QLineEdit* Box(const char* name) const {
     return form_->EngineeringDisplay->findChild<QLineEdit*>(name);
   }
+  // On the window, or in a menu of the menu bar or one of their submenus.
+  bool Shown(QObject* control) const {
+    if (auto* widget = qobject_cast<QWidget*>(control)) return widget->isVisible();
+    for (QAction* top : form_->menuBar()->actions())
+      for (QAction* entry : top->menu()->actions())
+        if (entry == control || (entry->menu() && entry->menu()->actions().contains(control)))
+          return true;
+    return false;
+  }
   DialogSteps dialogs_;
 };
 
+class AllControlsTest : public CommandsTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    QSettings(installDir_.filePath(kExtraOptionsFile), QSettings::IniFormat)
+        .setValue("allcontrols", 1);
+    StartLive(StillHead());
+  }
+};
+
 TEST_F(CommandsTest, ConfirmedCommandsReachTheElectronicsAndCancelledOnesDoNot) {
+  for (const Twin& twin : Twins(*form_))
+    EXPECT_FALSE(Shown(twin.control)) << twin.control->objectName();
   EXPECT_EQ(Info("ComPort"), "COM1");
   const int cycles = Info("PowerOnCyclesBox").toInt();
   Answer answer = Answer::Cancel;
@@ -189,6 +234,34 @@ TEST_F(CommandsTest, EngineeringDisplaySurveysAndWritesATypedWord) {
   EXPECT_TRUE(form_->View1->isEnabled());
   EXPECT_TRUE(WaitLive(StatusView));
   EXPECT_TRUE(questions_.asked.isEmpty());
+}
+
+TEST_F(AllControlsTest, EachShownControlDoesWhatItsHiddenTwinDoes) {
+  int files = 0;
+  questions_.fileHandler = [&](const FileQuestion&) { return ++files, QString(); };
+  questions_.handler = [](const Question&) { return Answer::Ok; };
+  for (int i = 0; i < 2; ++i) dialogs_.Then([](QDialog& d) { ClickButton(d, "CancelBtn"); });
+  const auto asked = [&] { return files + dialogs_.shown + int(questions_.asked.size()); };
+  for (const auto& [control, request, asks, window] : Twins(*form_)) {
+    SCOPED_TRACE(control->objectName().toStdString());
+    ASSERT_TRUE(Shown(control));
+    auto* item = qobject_cast<QAction*>(control);
+    if (request < 0) {
+      EXPECT_FALSE(item->isEnabled());
+      continue;
+    }
+    const int before = asked();
+    item ? Choose(item) : Click(static_cast<QWidget*>(control));
+    if (request > 0) Finish(request);
+    EXPECT_EQ(asked() - before, asks);
+    if (window) {
+      EXPECT_TRUE(window->isVisible());
+      QTest::keyClick(window, Qt::Key_Escape);
+    }
+    ASSERT_TRUE(WaitUnlocked());
+  }
+  EXPECT_EQ(NewWords(), (Words{0x800014, 0x800002, 0x800004}));  // centring, zeroing
+  EXPECT_TRUE(WaitLive(StatusView));                             // Acquire went live
 }
 
 }  // namespace

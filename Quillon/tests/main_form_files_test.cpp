@@ -100,6 +100,11 @@ TEST_F(DataFilesTest, BuffersSavedLiveAreLoadedInDemoModeWithTheirUnitsAndReplay
   EXPECT_EQ(questions_.asked[0].text,
             "Cannot Save to File.  Verify the file is not being used by any other application.");
   EXPECT_EQ(QDir(files_.path()).entryList(QDir::Files), QStringList{"run.man"});
+  questions_.fileHandler = [&](const FileQuestion&) { return File("run.csv"); };
+  Choose(form_->ExportCsv1);  // the page's buffer in its units, as CSV
+  Finish(16);
+  EXPECT_EQ(LinesOf(File("run.csv"))[0],
+            "position (microns),sine (counts),cosine (counts),status,interval (s)");
   Key(Qt::Key_F3);
   Finish(8);
   const Saved signal = SaveLive(form_->EncoderSignal1, SignalView, "run.lis");
@@ -114,6 +119,7 @@ TEST_F(DataFilesTest, BuffersSavedLiveAreLoadedInDemoModeWithTheirUnitsAndReplay
   };
   StartProgram();
   ASSERT_TRUE(form_->DemoMode);
+  EXPECT_FALSE(form_->ExportCsv1->isEnabled());
   EXPECT_EQ(Load(signal.path), "Encoder Signal Data successfully loaded");
   ExpectLoadedAndReplayed(SignalView, signal.rows);
   EXPECT_EQ(Load(status.path), "Setup and Status Data successfully loaded");

@@ -209,7 +209,8 @@ class MainFormTest : public ::testing::Test {
                       control->mapTo(form_.get(), control->rect().center()));
   }
   // An item chosen from the menu bar with the mouse: its menu, then the item
-  // (through its submenu when it has one).
+  // (through its submenu when it has one, which opens as the mouse rests on
+  // its entry).
   void Choose(QAction* item) {
     QMenuBar* bar = form_->menuBar();
     for (QAction* top : bar->actions()) {
@@ -221,6 +222,7 @@ class MainFormTest : public ::testing::Test {
       if (!entry) continue;
       QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
       ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+      QTest::mouseMove(menu, menu->actionGeometry(entry).center());
       QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
       if (entry != item) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(entry->menu()));

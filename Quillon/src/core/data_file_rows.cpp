@@ -1,5 +1,7 @@
 #include "data_file_rows.h"
 
+#include <algorithm>
+
 #include "number_format.h"
 
 namespace quillon {
@@ -20,6 +22,12 @@ QByteArray Fixed(float value, int precision, int decimals) {
 }
 
 }  // namespace
+
+Recorded RecordedSamples(int32_t writeIndex, bool wrapped, int32_t ringSize) {
+  const int32_t next = std::clamp(writeIndex, 0, ringSize - 1);
+  if (wrapped) return {(next + 1) % ringSize, ringSize - 1};
+  return {0, next};
+}
 
 void StatusRows::Append(QByteArray& out, const StatusRing& ring, int32_t slot) {
   out += QByteArray::number(ring.position[slot]) + kTab + QByteArray::number(ring.x[slot]) + kTab +

@@ -10,6 +10,16 @@
 
 namespace quillon {
 
+// The recorded samples of a ring, oldest first: slots first, first + 1, ...
+// modulo the ring size. A write index outside the ring counts as its nearest
+// slot, so that a writer never reads past the arrays.
+struct Recorded {
+  int32_t first = 0;
+  int32_t count = 0;
+};
+
+Recorded RecordedSamples(int32_t writeIndex, bool wrapped, int32_t ringSize);
+
 // Append writes the row of `slot` with its line end. Read stores a row into
 // `slot` only when all of its numbers were read.
 struct StatusRows {

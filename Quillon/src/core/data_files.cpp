@@ -68,20 +68,6 @@ QByteArray Header(int view, const PositionUnits& p) {
          Line(kColumnHeaders[view]);
 }
 
-// The recorded samples, oldest first: slots first, first + 1, ... modulo the
-// ring size. A write index outside the ring counts as its nearest slot, so a
-// save never reads past the arrays.
-struct Recorded {
-  int32_t first = 0;
-  int32_t count = 0;
-};
-
-Recorded RecordedSamples(int32_t writeIndex, bool wrapped, int32_t ringSize) {
-  const int32_t next = std::clamp(writeIndex, 0, ringSize - 1);
-  if (wrapped) return {(next + 1) % ringSize, ringSize - 1};
-  return {0, next};
-}
-
 template <class Rows, class Ring>
 bool SaveRing(const QString& fileName, QByteArray text, const Ring& ring, int32_t writeIndex,
               bool wrapped) {

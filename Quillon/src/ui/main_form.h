@@ -13,6 +13,7 @@
 //   main_form_hover.cpp     the buttons' highlight under the mouse
 //   main_form_dialogs.cpp   the plot settings, units and alarm history dialogs
 //   main_form_files.cpp     saving and loading the data buffers
+//   main_form_all_controls.cpp  the hidden controls, shown on request
 #pragma once
 
 #include <QFont>
@@ -71,6 +72,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   ~TMainForm() override;
 
   void AttachSplash(TStartup* splash) { Startup = splash; }
+  // For --all-controls and allcontrols=1 of the options file.
+  void ShowAllControls();
   // The small dialogs, created once after the search as the start-up asks.
   void CreateDialogs();
 
@@ -156,8 +159,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   void Encoder1Click();
   void AlarmHistoryButtonClick();
   void Loaddata1Click();
-  // The four Save items: the buffer of `view`.
-  void SaveDataClick(int view);
+  // The four Save items: the buffer of `view`; Export CSV: as a spreadsheet.
+  void SaveDataClick(int view, bool asCsv = false);
 
   // ---- what the threads ask of the window ----
   bool CommandBusy() const override { return commandBusy_; }
@@ -230,7 +233,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   // ---- main menu ----
   QAction *File1, *View1, *Settings1, *Tools1;
   QAction *Loaddata1, *Savedata1, *StatusandSetup1, *EncoderSignal1, *SignalStrengthData1,
-      *PositionandVelocityData1, *Exit1;
+      *PositionandVelocityData1, *ExportCsv1, *Exit1;
   QAction *Mainwindow1, *Lissajous1, *SignalMonitor1, *EncoderPositionPlot1, *Engineering1,
       *Resetalarms1, *Veritrakversion1;
   QAction *Interpolation1, *Bandwidth1, *Encoder1, *EngineeringDisplay1,
@@ -400,6 +403,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   void ShowLoadedView(int kind);
   Settings SettingsToStore() const;
 
+  // All controls on request (main_form_all_controls.cpp).
+  void ShowStatusPageExtras();
+
   // Buttons and commands (main_form_buttons.cpp, main_form_commands.cpp).
   void PageButton(int code, int view, bool recordLeft);
   void ViewMenuItem(int code, int view);
@@ -437,6 +443,15 @@ class TMainForm : public QMainWindow, public WindowLink {
     int32_t positionDigits;
   };
   std::optional<OwnUnits> ownUnits_;
+  bool saveAsCsv_ = false;  // what the posted save writes
+  // Where each hidden menu item was designed, for showing it on request.
+  struct MenuPlace {
+    QAction* item;
+    QMenu* menu;
+    QAction* before;
+  };
+  std::vector<MenuPlace> hiddenPlaces_;
+  bool allControls_ = false;
 };
 
 }  // namespace quillon

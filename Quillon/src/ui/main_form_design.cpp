@@ -293,6 +293,7 @@ void TMainForm::CreateMenus() {
   EncoderSignal1 = AddItem(save, "EncoderSignal1", "&Encoder Signal Data");
   SignalStrengthData1 = AddItem(save, "SignalStrengthData1", "Signal S&trength Data");
   PositionandVelocityData1 = AddItem(save, "PositionandVelocityData1", "&Position and Velocity Data");
+  ExportCsv1 = AddItem(file, "ExportCsv1", "&Export CSV...");
   Exit1 = AddItem(file, "Exit1", "E&xit");
 
   QMenu* view = bar->addMenu(QStringLiteral("&View"));
@@ -349,13 +350,19 @@ void TMainForm::CreateMenus() {
   // invisible action, but these keep the enabled state the modes give them.
   // Qt fires a shortcut only through a visible widget that holds the action,
   // so the window itself holds them too: F8 and F11 work from the keyboard.
+  // Each item's place is kept for showing it on request.
   auto* hiddenItems = new QMenu(this);
   for (QAction* hidden :
        {Loaddata1, Savedata1, EncoderPositionPlot1, Resetalarms1, Interpolation1, Bandwidth1,
         Encoder1, DataProcessingForSetupandStatus1, ResetDataBuffers1, LocateIndex1,
         Zeroposition1, HardwareReset1, SearchForElectronics1, Encoderinstallationwizard1}) {
-    for (QObject* holder : hidden->associatedObjects())
-      if (auto* menu = qobject_cast<QWidget*>(holder)) menu->removeAction(hidden);
+    for (QObject* holder : hidden->associatedObjects()) {
+      auto* menu = qobject_cast<QMenu*>(holder);
+      if (!menu) continue;
+      const QList<QAction*> items = menu->actions();
+      hiddenPlaces_.push_back({hidden, menu, items.value(items.indexOf(hidden) + 1)});
+      menu->removeAction(hidden);
+    }
     hiddenItems->addAction(hidden);
     addAction(hidden);
   }

@@ -1,6 +1,7 @@
-// Saving the data buffers to their files and loading a file back for review:
-// the File menu posts the request, the read/write cycle asks for the file and
-// runs the connection's writer or reader once the line is free.
+// Saving the data buffers to their files or as CSV, and loading a file back
+// for review: the File menu posts the request, the read/write cycle asks for
+// the file and runs the writer or the connection's reader once the line is
+// free.
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "canvas_widgets.h"
+#include "csv_export.h"
 #include "main_form.h"
 #include "questions.h"
 #include "radio_group.h"
@@ -38,6 +40,9 @@ constexpr std::array<SaveDialog, kPlottedViews> kSaveDialogs{{
      "Veritrak Position/Velocity Data (*.pos)|*.pos|All Files (*.*)|*.*"},
 }};
 
+constexpr SaveDialog kCsvDialog{"Export Data as CSV:", "csv",
+                                "Comma-Separated Values (*.csv)|*.csv|All Files (*.*)|*.*"};
+
 constexpr std::array<const char*, kPlottedViews> kLoadedMessages{
     "Setup and Status Data successfully loaded", "Encoder Signal Data successfully loaded",
     "Signal Strength Data successfully loaded", "Position and Velocity Data successfully loaded"};
@@ -64,11 +69,17 @@ void TMainForm::ConnectFileMenu() {
         std::pair{SignalStrengthData1, StrengthView},
         std::pair{PositionandVelocityData1, PositionView}})
     connect(item, &QAction::triggered, this, [this, view = view] { SaveDataClick(view); });
+  connect(ExportCsv1, &QAction::triggered, this, [this] { SaveDataClick(CurrentView, true); });
+  // The export writes the rows a save writes: it is offered where Save is.
+  const auto followSave = [this] { ExportCsv1->setEnabled(Savedata1->isEnabled()); };
+  followSave();
+  connect(Savedata1, &QAction::changed, this, followSave);
 }
 
 // ---- saving ----
 
-void TMainForm::SaveDataClick(int view) {
+void TMainForm::SaveDataClick(int view, bool asCsv) {
+  saveAsCsv_ = asCsv;
   if (!DemoMode) LockControls();
   commandBusy_ = true;
   PreviousView = CurrentView;
@@ -78,7 +89,7 @@ void TMainForm::SaveDataClick(int view) {
 
 void TMainForm::SaveCurrentBuffer() {
   if (CurrentView < StatusView || CurrentView > PositionView) return;
-  const SaveDialog& dialog = kSaveDialogs[CurrentView];
+  const SaveDialog& dialog = saveAsCsv_ ? kCsvDialog : kSaveDialogs[CurrentView];
   const QString fileName = questions_.AskFileName(
       {FileDialogKind::Save, QString::fromLatin1(dialog.title), QString::fromLatin1(dialog.filter),
        QString::fromLatin1(dialog.extension)});
@@ -91,6 +102,9 @@ void TMainForm::SaveCurrentBuffer() {
 
 bool TMainForm::WriteBuffer(int view, const QString& fileName) const {
   const QString& units = Persisted.DisplayUnits;
+  if (saveAsCsv_)
+    return ExportCsv(*Connection, view,
+                     {units, CountLength, PositionScale, Persisted.PositionDigits}, fileName);
   switch (view) {
     case StatusView:
       return Connection->SaveStatusData(fileName, units, CountLength, PositionScale);

@@ -10,6 +10,7 @@
 #include "about_box.h"
 #include "canvas_widgets.h"
 #include "edit_dialog.h"
+#include "extra_options.h"
 #include "info_form.h"
 #include "install_dir.h"
 #include "main_form.h"
@@ -57,6 +58,7 @@ TMainForm::TMainForm(Questions& questions, const ScreenInfo& screen)
   DemoMode = false;
   UpdateTitle();
   BuildAxisFont();
+  if (ReadExtraOptions(settingsDir_).allControls) ShowAllControls();
 }
 
 TMainForm::~TMainForm() {

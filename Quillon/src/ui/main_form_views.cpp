@@ -159,6 +159,7 @@ void TMainForm::ShowStatusView() {
   for (QLabel* label : YValues) label->hide();
   for (QLabel* label : XValues) label->hide();
   if (!DemoMode) SetStatusMenuItems(true);
+  ShowStatusPageExtras();
   UpdateTitle();
 }
 
