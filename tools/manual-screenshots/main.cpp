@@ -82,7 +82,7 @@ class Camera {
   void Save(const QImage& picture, const char* name) {
     const QString path = folder_.filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
     // The pictures hold few colours: a palette keeps the files small.
-    const QImage image = picture.convertToFormat(QImage::Format_Indexed8);
+    const QImage image = picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     const bool saved = image.save(path, "PNG", 0);
     std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
     failed |= !saved;
