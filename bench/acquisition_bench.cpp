@@ -16,6 +16,7 @@
 
 #include "com_data.h"
 #include "emulator_process.h"
+#include "idle_window.h"
 #include "wire_limits.h"
 #include "probelink.h"
 #include "temp_config_home.h"
@@ -27,12 +28,10 @@ using namespace quillon;
 constexpr int32_t kPort = 7;
 
 // Counts the samples the threads hand over; draws nothing.
-class CountingWindow : public WindowLink {
+class CountingWindow : public IdleWindow {
  public:
   long samples = 0;
   void UpdateStatusDisplay(int32_t, float, int32_t, float, bool, bool) override { ++samples; }
-  void ClearLissajous() override {}
-  void DrawLissajousPoint(bool, const SignalSample&, float) override {}
   void DrawLissajousBatch(bool, const SignalBatch&, const SignalBatch&, float) override {
     samples += 5;
   }
@@ -40,21 +39,9 @@ class CountingWindow : public WindowLink {
     ++samples;
     return 0;
   }
-  void ReplotStrength(const int32_t*, const int32_t*, int32_t, int32_t, int32_t) override {}
-  void WriteStrengthLabels(int32_t, int32_t) override {}
-  void WriteTimeLabels(float, float) override {}
-  void WriteValueLabels(const AxisLimits&) override {}
   void DrawTraceSegment(const TraceSegment&) override { ++samples; }
-  void ReplotTrace(const int32_t*, const float*, const float*, int32_t, float, float,
-                   const AxisLimits&) override {}
-  void ClearTimePlot() override {}
-  void ShowTime(float) override {}
   void ShowRegisterPass(const QStringList&) override { ++samples; }
-  bool CommandBusy() const override { return false; }
-  int ModelCode() const override { return 1; }
-  void StopAction() override {}
   void CommunicationFailure() override { std::printf("  communication failure\n"); }
-  void ShowInterpolationAndFrequency(int32_t, uint32_t) override {}
 };
 
 struct ViewRun {

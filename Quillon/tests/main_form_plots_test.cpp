@@ -54,6 +54,19 @@ TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
   EnterLive([this] { Key(Qt::Key_F3); }, 8, SignalView);
   form_->PlotTypeGroupClick(plot::FirstOnly);
   ASSERT_TRUE(WaitRecorded(SignalView, 2000));
+  // Beside the plot, the alignment figures of the newest samples.
+  const auto* readout = form_->findChild<QLabel*>("AlignmentReadout");
+  EXPECT_TRUE(readout->isVisible());
+  EXPECT_TRUE(Eventually([&] { return readout->text().contains("Phase error"); }))
+      << readout->text();
+  // The set-up report, with these figures and the plot, and its text twin.
+  QTemporaryDir reports;
+  questions_.fileHandler = [&](const FileQuestion&) { return reports.filePath("r.pdf"); };
+  Choose(form_->SaveSetupReport1);
+  QFile twin(reports.filePath("r.txt"));
+  ASSERT_TRUE(QFile::exists(reports.filePath("r.pdf")) && twin.open(QIODevice::ReadOnly));
+  const QByteArray text = twin.readAll();
+  EXPECT_TRUE(text.contains("port = COM1\n") && text.contains("phase_error = ")) << text.data();
   Stop();
 
   // Batches of five are drawn: the newest point drawn is shown, and of the

@@ -32,6 +32,7 @@
 #include "port_problems.h"
 #include "plot_settings_form.h"
 #include "settings_files.h"
+#include "setup_report.h"
 #include "window_link.h"
 
 class QAction;
@@ -43,6 +44,7 @@ class QTimer;
 
 namespace quillon {
 
+class AlignmentReadout;
 class PaintBox;
 class Questions;
 class RadioGroup;
@@ -161,6 +163,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   void Loaddata1Click();
   // The four Save items: the buffer of `view`; Export CSV: as a spreadsheet.
   void SaveDataClick(int view, bool asCsv = false);
+  // File > Save Set-up Report...: the PDF to hand over, and its text twin.
+  void SaveSetupReportClick();
+  SetupReport CollectSetupReport() const;
 
   // ---- what the threads ask of the window ----
   bool CommandBusy() const override { return commandBusy_; }
@@ -233,7 +238,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   // ---- main menu ----
   QAction *File1, *View1, *Settings1, *Tools1;
   QAction *Loaddata1, *Savedata1, *StatusandSetup1, *EncoderSignal1, *SignalStrengthData1,
-      *PositionandVelocityData1, *ExportCsv1, *Exit1;
+      *PositionandVelocityData1, *ExportCsv1, *SaveSetupReport1, *Exit1;
   QAction *Mainwindow1, *Lissajous1, *SignalMonitor1, *EncoderPositionPlot1, *Engineering1,
       *Resetalarms1, *Veritrakversion1;
   QAction *Interpolation1, *Bandwidth1, *Encoder1, *EngineeringDisplay1,
@@ -344,6 +349,7 @@ class TMainForm : public QMainWindow, public WindowLink {
 
   // View helpers (main_form_views.cpp).
   void ShowPlotViewCommon();
+  void PlaceAlignmentReadout();
   void PlacePlotTypeGroup(bool positionView);
   void SizeGraphBox();
   void SetStatusMenuItems(bool enabled);
@@ -427,6 +433,8 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool searching_ = false;
   bool failureOpen_ = false;
   PortProblems portProblems_;
+  AlignmentReadout* alignmentReadout_;  // beside the encoder-signal plot
+  DeviceInfo deviceInfo_;                // as read at connection
   QString settingsDir_;  // where the settings files are read and written
   bool settingsFailureTold_ = false;
   int modelCode_ = 0;

@@ -294,6 +294,7 @@ void TMainForm::CreateMenus() {
   SignalStrengthData1 = AddItem(save, "SignalStrengthData1", "Signal S&trength Data");
   PositionandVelocityData1 = AddItem(save, "PositionandVelocityData1", "&Position and Velocity Data");
   ExportCsv1 = AddItem(file, "ExportCsv1", "&Export CSV...");
+  SaveSetupReport1 = AddItem(file, "SaveSetupReport1", "Save Set-up &Report...");
   Exit1 = AddItem(file, "Exit1", "E&xit");
 
   QMenu* view = bar->addMenu(QStringLiteral("&View"));
@@ -405,6 +406,7 @@ void TMainForm::ConnectControls() {
     connect(action, &QAction::triggered, this, handler);
   };
   item(Exit1, [this] { close(); });
+  item(SaveSetupReport1, &TMainForm::SaveSetupReportClick);
   item(Mainwindow1, &TMainForm::Mainwindow1Click);
   item(Lissajous1, &TMainForm::Lissajous1Click);
   item(SignalMonitor1, &TMainForm::SignalMonitor1Click);

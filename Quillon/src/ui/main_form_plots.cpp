@@ -3,6 +3,7 @@
 // here they meet the window's image, labels and plot types.
 #include <QLabel>
 
+#include "alignment_readout.h"
 #include "canvas_widgets.h"
 #include "engineering_display.h"
 #include "main_form.h"
@@ -29,6 +30,7 @@ void SetLabels(const std::array<QLabel*, 5>& labels, const std::array<QString, 5
 }  // namespace
 
 void TMainForm::ClearLissajous() {
+  alignmentReadout_->Clear();
   ClearGraph();
   DrawPlotGrid();
 }
@@ -47,7 +49,10 @@ void TMainForm::ShowTime(float seconds) {
 // Erasing punches holes into the grid, so the grid is redrawn before the
 // points are drawn.
 void TMainForm::DrawLissajousPoint(bool erase, const SignalSample& sample, float time) {
-  if (!erase) DrawPlotGrid();
+  if (!erase) {
+    DrawPlotGrid();
+    alignmentReadout_->Add(sample);
+  }
   Paint(GraphBox, [&](QPainter& painter, plot::Size size) {
     plot::DrawLissajousSample(painter, sample, size.width, Persisted.EncoderPlotType, erase);
   });
@@ -65,6 +70,7 @@ void TMainForm::DrawLissajousBatch(bool erase, const SignalBatch& fresh, const S
   if (erase) draw(old, true);
   DrawPlotGrid();
   draw(fresh, false);
+  for (const SignalSample& sample : fresh) alignmentReadout_->Add(sample);
   ShowTime(time);
 }
 

@@ -96,6 +96,7 @@ void TMainForm::FinishConnection() {
     ComData::WaitMs(kSettleMs);
     read = Connection->ReadInfo(info);
   }
+  deviceInfo_ = read ? info : DeviceInfo{};
   ShowModel(read ? info.modelRegister : 0);
   ShowResolution(Connection->InterpCode());
   ApplyViewState();

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "about_box.h"
+#include "alignment_readout.h"
 #include "canvas_widgets.h"
 #include "edit_dialog.h"
 #include "extra_options.h"
@@ -41,6 +42,9 @@ TMainForm::TMainForm(Questions& questions, const ScreenInfo& screen)
   });
   InstallDir = ReadInstallDir();
   settingsDir_ = SettingsDir(InstallDir);
+  alignmentReadout_ = new AlignmentReadout(surface);
+  alignmentReadout_->SetTolerances(ReadExtraOptions(settingsDir_).tolerances);
+  alignmentReadout_->hide();
   PositionUnits = QStringLiteral("counts");
   VelocityUnits = QStringLiteral("counts/sec");
   TimeUnits = QStringLiteral("seconds");

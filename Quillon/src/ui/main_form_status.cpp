@@ -10,6 +10,7 @@
 #include "canvas_widgets.h"
 #include "main_form.h"
 #include "number_format.h"
+#include "setup_report.h"
 
 namespace quillon {
 namespace {
@@ -220,11 +221,9 @@ void TMainForm::ShowResolution(int32_t interpolationCode) {
 
 void TMainForm::ShowInterpolationAndFrequency(int32_t interpolationCode,
                                               uint32_t frequencyRegister) {
-  static const char* const frequencies[] = {" 14.4 MHz", " 7.2 MHz", " 3.6 MHz", " 1.8 MHz",
-                                            " 900 kHz",  " 450 kHz", " 225 kHz"};
   InterpolationBox->setText(QString::number(interpolationCode + 1));
-  const uint32_t setting = frequencyRegister & 7;
-  if (setting < 7) FrequencyBox->setText(QString::fromLatin1(frequencies[setting]));
+  const QString frequency = OutputFrequencyText(frequencyRegister & 7);
+  if (!frequency.isEmpty()) FrequencyBox->setText(frequency);
 }
 
 void TMainForm::UpdateTitle() {

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <cmath>
 
+#include "alignment_readout.h"
 #include "canvas_widgets.h"
 #include "main_form.h"
 #include "radio_group.h"
@@ -137,6 +138,7 @@ void TMainForm::SetStatusMenuItems(bool enabled) {
 }
 
 void TMainForm::ShowStatusView() {
+  alignmentReadout_->hide();
   AtIndex = false;
   SetupText->setText(QStringLiteral("Data Plots"));
   SetupText->move(LayoutMode == 0 ? 99 : 112, SetupText->y());
@@ -171,6 +173,7 @@ void TMainForm::PlacePlotTypeGroup(bool positionView) {
 }
 
 void TMainForm::ShowPlotViewCommon() {
+  alignmentReadout_->hide();
   static const int setupLeft[] = {94, 106, 102};
   SetupText->setText(QStringLiteral("Options"));
   SetupText->move(setupLeft[LayoutMode], SetupText->y());
@@ -264,7 +267,17 @@ void TMainForm::ShowEncoderSignalView() {
   PlaceAxisLabels(yLeft[LayoutMode], yWidth[LayoutMode], xLefts[LayoutMode]);
   if (LayoutMode != 1)
     for (QLabel* label : XValues) SetPointSize(label, LayoutMode == 0 ? 7 : 14);
+  PlaceAlignmentReadout();
   UpdateTitle();
+}
+
+// Right of the plot's frame, where the two larger layouts leave room; the
+// smallest has none.
+void TMainForm::PlaceAlignmentReadout() {
+  if (LayoutMode == 0) return;
+  const int left = RightPanel->geometry().right() + 12;
+  alignmentReadout_->setGeometry(left, GraphBox->y(), width() - left - 10, GraphHeight);
+  alignmentReadout_->show();
 }
 
 // The group is hidden in this design; its choice comes from the settings.

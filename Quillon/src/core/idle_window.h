@@ -1,12 +1,13 @@
-// A window that is never shown: the fuzzers need a ComData, which needs a
-// window to talk to, but nothing they do draws.
+// A window that is never shown: a connection needs a window to talk to, but
+// the fuzzers, the benchmarks and the report command draw nothing. They
+// override only what they want to hear.
 #pragma once
 
 #include "window_link.h"
 
 namespace quillon {
 
-class IdleWindow final : public WindowLink {
+class IdleWindow : public WindowLink {
  public:
   void UpdateStatusDisplay(int32_t, float, int32_t, float, bool, bool) override {}
   void ClearLissajous() override {}
