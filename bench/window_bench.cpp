@@ -20,6 +20,7 @@
 #include "main_form.h"
 #include "probelink.h"
 #include "questions.h"
+#include "window_harness.h"
 #include "signal_words.h"
 #include "startup.h"
 #include "temp_config_home.h"
@@ -28,22 +29,13 @@
 namespace {
 
 using namespace quillon;
+using harness::FirstAnswers;
+using harness::ServeUntil;
 
 constexpr int kPort = 1;
 constexpr int kPorts = 16;
 constexpr int kWarmUpMs = 1000;
 constexpr int kEnterLimitMs = 20000;
-
-// Nothing should ask during a run; whatever does is shown and answered with
-// its first answer.
-class FirstAnswers : public Questions {
- public:
-  Answer Ask(const Question& question) override {
-    std::printf("  asked: %s\n", qPrintable(question.text));
-    return question.answers.value(0, Answer::None);
-  }
-  QString AskFileName(const FileQuestion&) override { return {}; }
-};
 
 class PaintCounter : public QObject {
  public:
@@ -60,19 +52,6 @@ double ThreadCpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return t.tv_sec + t.tv_nsec * 1e-9;
-}
-
-// Serves events as they come until `done` holds or the limit passes.
-bool ServeUntil(const std::function<bool()>& done, int limitMs) {
-  QTimer ticker;
-  ticker.start(10);
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-  return true;
 }
 
 // The samples a view records, counted across the wraps of its ring.

@@ -25,6 +25,7 @@
 #include "main_form.h"
 #include "plot_settings_form.h"
 #include "questions.h"
+#include "window_harness.h"
 #include "signal_words.h"
 #include "startup.h"
 #include "temp_config_home.h"
@@ -33,6 +34,8 @@
 namespace {
 
 using namespace quillon;
+using harness::FirstAnswers;
+using harness::ServeUntil;
 
 constexpr int kPorts = 16;
 constexpr int kStartLimitMs = 20000;
@@ -44,30 +47,6 @@ constexpr double kAmplitudeLow = 450, kAmplitudeHigh = 750;
 constexpr int kSweepMs = 6000;
 // How close to its end a plot that restarts is taken.
 constexpr double kNearlyFull = 0.93;
-
-// Nothing should ask while the pictures are taken; whatever does is told and
-// answered with its first answer.
-class FirstAnswers : public Questions {
- public:
-  Answer Ask(const Question& question) override {
-    std::fprintf(stderr, "asked: %s\n", qPrintable(question.text));
-    return question.answers.value(0, Answer::None);
-  }
-  QString AskFileName(const FileQuestion&) override { return {}; }
-};
-
-// Serves events until `done` holds (false when the limit passes first).
-bool ServeUntil(const std::function<bool()>& done, int limitMs) {
-  QTimer ticker;
-  ticker.start(10);
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > limitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  }
-  return true;
-}
 
 void Serve(int ms) {
   ServeUntil([] { return false; }, ms);
