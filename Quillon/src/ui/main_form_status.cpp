@@ -11,6 +11,7 @@
 #include "main_form.h"
 #include "number_format.h"
 #include "setup_report.h"
+#include "status_bits.h"
 
 namespace quillon {
 namespace {
@@ -19,14 +20,6 @@ const QColor kRed(255, 0, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kLime(0, 255, 0);
 const QColor kGrey(128, 128, 128);
-
-namespace bit {
-constexpr int32_t kRedAlarm = 0x0004;
-constexpr int32_t kYellowAlarm = 0x0008;
-constexpr int32_t kAtIndex = 0x0200;
-constexpr int32_t kCenteringDone = 0x0400;
-constexpr int32_t kCentering = 0x0800;
-}  // namespace bit
 
 constexpr float kLevelScale = 1.465f;
 constexpr float kOverSignal = 385;

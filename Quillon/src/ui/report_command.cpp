@@ -11,12 +11,12 @@
 #include "install_dir.h"
 #include "setup_report_pdf.h"
 #include "signal_words.h"
+#include "status_bits.h"
 
 namespace quillon {
 namespace {
 
 constexpr int kFirstPort = 1, kLastPort = 16;
-constexpr int32_t kRedAlarm = 0x0004, kYellowAlarm = 0x0008, kAtIndex = 0x0200;
 
 // What the status and encoder-signal threads hand over.
 class Collector : public IdleWindow {
@@ -66,9 +66,9 @@ QString DeviceOf(int port) {
 std::vector<ReportField> StatusFields(const Collector& w) {
   const auto yesNo = [](bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); };
   return {{"position", "Position", QString::number(w.position), "counts"},
-          {"index", "Index", (w.status & kAtIndex) ? "at index" : "not at index", {}},
-          {"red_alarm", "Red alarm", yesNo(w.status & kRedAlarm), {}},
-          {"yellow_alarm", "Yellow alarm", yesNo(w.status & kYellowAlarm), {}},
+          {"index", "Index", (w.status & bit::kAtIndex) ? "at index" : "not at index", {}},
+          {"red_alarm", "Red alarm", yesNo(w.status & bit::kRedAlarm), {}},
+          {"yellow_alarm", "Yellow alarm", yesNo(w.status & bit::kYellowAlarm), {}},
           {"status_level", "Signal level (status)", QString::number(w.level, 'f', 1), {}}};
 }
 
