@@ -8,8 +8,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
@@ -23,7 +21,6 @@
 #include "window_harness.h"
 #include "signal_words.h"
 #include "startup.h"
-#include "temp_config_home.h"
 #include "wire_limits.h"
 
 namespace {
@@ -33,7 +30,6 @@ using harness::FirstAnswers;
 using harness::ServeUntil;
 
 constexpr int kPort = 1;
-constexpr int kPorts = 16;
 constexpr int kWarmUpMs = 1000;
 constexpr int kEnterLimitMs = 20000;
 
@@ -128,14 +124,8 @@ int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 8.0;
   const std::string program = bench::EmulatorProgram(argv[0], argc, argv, 2);
 
-  // The program's settings and ports live in throw-away folders.
-  testsupport::TempConfigHome home;
-  QTemporaryDir installDir, systemDir;
-  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemDir.path());
-  QSettings(QSettings::IniFormat, QSettings::SystemScope, "Software", "Quillon")
-      .setValue("Install Directory", installDir.path());
-  for (int com = 2; com <= kPorts; ++com) home.LinkPort(com, home.Root() / "absent");
-  bench::EmulatorProcess emulator(program, home, kPort, true);
+  const harness::Sandbox sandbox;
+  bench::EmulatorProcess emulator(program, sandbox.Home(), kPort, true);
 
   FirstAnswers questions;
   TMainForm form(questions, {QSize(1024, 768), 96});

@@ -11,8 +11,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
@@ -28,7 +26,6 @@
 #include "window_harness.h"
 #include "signal_words.h"
 #include "startup.h"
-#include "temp_config_home.h"
 #include "veritrak/emulator.h"
 
 namespace {
@@ -37,7 +34,6 @@ using namespace quillon;
 using harness::FirstAnswers;
 using harness::ServeUntil;
 
-constexpr int kPorts = 16;
 constexpr int kStartLimitMs = 20000;
 // The emulated read-head: fast enough that the newest points of the encoder
 // signal close the ring, with a signal that stays in the good band along the
@@ -235,18 +231,13 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  testsupport::TempConfigHome home;
-  QTemporaryDir installDir, systemDir;
-  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemDir.path());
-  QSettings(QSettings::IniFormat, QSettings::SystemScope, "Software", "Quillon")
-      .setValue("Install Directory", installDir.path());
-  for (int com = 2; com <= kPorts; ++com) home.LinkPort(com, home.Root() / "absent");
+  const harness::Sandbox sandbox;
   veritrak::Options options;
   options.head.speed = kHeadSpeed;
   options.head.amplitudeLow = kAmplitudeLow;
   options.head.amplitudeHigh = kAmplitudeHigh;
   veritrak::Emulator emulator(options);
-  home.LinkPort(1, emulator.DevicePath());
+  sandbox.Home().LinkPort(1, emulator.DevicePath());
 
   // The medium layout on a screen of its size, whatever screen the platform
   // has: the offscreen one is smaller.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 
@@ -22,6 +23,13 @@ bool ServeUntil(const std::function<bool()>& done, int limitMs) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   return true;
+}
+
+Sandbox::Sandbox() {
+  QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, systemDir_.path());
+  QSettings(QSettings::IniFormat, QSettings::SystemScope, "Software", "Quillon")
+      .setValue("Install Directory", installDir_.path());
+  for (int com = 2; com <= 16; ++com) home_.LinkPort(com, home_.Root() / "absent");
 }
 
 }  // namespace harness

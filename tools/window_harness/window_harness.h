@@ -3,9 +3,11 @@
 // wait that serves the window's events as they come.
 #pragma once
 
+#include <QTemporaryDir>
 #include <functional>
 
 #include "questions.h"
+#include "temp_config_home.h"
 
 namespace harness {
 
@@ -19,5 +21,17 @@ class FirstAnswers : public quillon::Questions {
 
 // Serves events until `done` holds; false when the limit passes first.
 bool ServeUntil(const std::function<bool()>& done, int limitMs);
+
+// Throw-away folders for the program's settings, its installation directory
+// and its ports: COM2 to COM16 lead nowhere, COM1 is left for the emulator.
+class Sandbox {
+ public:
+  Sandbox();
+  const testsupport::TempConfigHome& Home() const { return home_; }
+
+ private:
+  testsupport::TempConfigHome home_;
+  QTemporaryDir installDir_, systemDir_;
+};
 
 }  // namespace harness
