@@ -1,5 +1,6 @@
 #include "emulator_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -7,20 +8,26 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <vector>
 
 extern char** environ;
 
 namespace bench {
 
 EmulatorProcess::EmulatorProcess(const std::string& program,
-                                 const testsupport::TempConfigHome& home, int com, bool paced) {
+                                 const testsupport::TempConfigHome& home, int com, bool paced,
+                                 const std::vector<std::string>& options) {
   std::vector<std::string> args = {program, "--com", std::to_string(com), "--record-rate", "0"};
   if (paced) args.push_back("--paced");
+  args.insert(args.end(), options.begin(), options.end());
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
-  if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  // Its "COMn is ..." line would break the benchmark's table.
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  if (posix_spawn(&pid_, program.c_str(), &quiet, nullptr, argv.data(), environ) != 0) pid_ = -1;
+  posix_spawn_file_actions_destroy(&quiet);
   const auto link = home.PortFolder() / ("COM" + std::to_string(com));
   for (int i = 0; i < 500 && !std::filesystem::is_symlink(link); ++i) usleep(10000);
 }

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "temp_config_home.h"
 
@@ -12,9 +13,10 @@ namespace bench {
 
 class EmulatorProcess {
  public:
-  // Starts `program` on COM`com` of `home` and waits until its port is linked.
+  // Starts `program` on COM`com` of `home`, with further options for its
+  // head, and waits until its port is linked.
   EmulatorProcess(const std::string& program, const testsupport::TempConfigHome& home, int com,
-                  bool paced);
+                  bool paced, const std::vector<std::string>& options = {});
   ~EmulatorProcess();
   EmulatorProcess(const EmulatorProcess&) = delete;
   EmulatorProcess& operator=(const EmulatorProcess&) = delete;

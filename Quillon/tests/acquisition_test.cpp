@@ -5,7 +5,7 @@
 #include <limits>
 #include <mutex>
 
-#include "alignment_fit.h"
+#include "measure/alignment_fit.h"
 #include "autoscale.h"
 
 #include "emulated_connection.h"
@@ -264,25 +264,32 @@ TEST_F(Acquisition, StrengthSweepsRestartAndFitTheAxisUnlessItIsManual) {
 }
 
 // The whole chain: a misaligned head's errors come back from the samples the
-// encoder-signal view records.
+// encoder-signal view records, on the emulator's sweeping level (its head
+// fast enough to cross much of the sweep) as on a steady one.
 TEST_F(Acquisition, PlantedMisalignmentReadsBackFromTheRecordedSignals) {
-  TearDown();
-  ASSERT_TRUE(Start(1, 0, 20000, 0x0512, [](veritrak::HeadSettings& head) {
-    head.amplitudeLow = head.amplitudeHigh = 1000;
-    head.sineOffset = 0.03, head.cosineOffset = -0.02, head.gainRatio = 1.05;
-    head.phaseError = 2, head.noise = 2;
-  }));
-  ASSERT_TRUE(Sample(SignalView, 3000));
-  std::vector<SignalPoint> points;
-  for (int32_t i = 0; i < com_->WriteIndex[SignalView]; ++i)
-    points.push_back({SignalVolts(com_->Signal().x[i]), SignalVolts(com_->Signal().y[i])});
-  const AlignmentFit fit = FitAlignment(points);
-  ASSERT_TRUE(std::holds_alternative<AlignmentFigures>(fit));
-  const AlignmentFigures& f = std::get<AlignmentFigures>(fit);
-  EXPECT_NEAR(f.sineOffset, 0.03, 0.002);
-  EXPECT_NEAR(f.cosineOffset, -0.02, 0.002);
-  EXPECT_NEAR(f.amplitudeRatio, 105, 0.5);
-  EXPECT_NEAR(f.phaseError, 2, 0.3);
+  const auto plant = [](veritrak::HeadSettings& head) {
+    head.sineOffset = 0.03, head.cosineOffset = -0.02, head.gainRatio = 0.95;
+    head.phaseError = -2;
+  };
+  const auto steady = [](veritrak::HeadSettings& head) {
+    head.sineOffset = 0.03, head.cosineOffset = -0.02, head.gainRatio = 0.95;
+    head.phaseError = -2, head.amplitudeLow = head.amplitudeHigh = 700;
+  };
+  for (const auto adjust : {+plant, +steady}) {
+    TearDown();
+    ASSERT_TRUE(Start(1, 0, 100000, 0x0512, adjust));
+    ASSERT_TRUE(Sample(SignalView, 3000));
+    std::vector<measure::SignalPoint> points;
+    for (int32_t i = 0; i < com_->WriteIndex[SignalView]; ++i)
+      points.push_back({SignalVolts(com_->Signal().x[i]), SignalVolts(com_->Signal().y[i])});
+    const measure::AlignmentFit fit = measure::FitAlignment(points);
+    ASSERT_TRUE(std::holds_alternative<measure::AlignmentFigures>(fit));
+    const measure::AlignmentFigures& f = std::get<measure::AlignmentFigures>(fit);
+    EXPECT_NEAR(f.sineOffset.value, 0.03, 0.001);
+    EXPECT_NEAR(f.cosineOffset.value, -0.02, 0.001);
+    EXPECT_NEAR(f.amplitudeRatio.value, 95, 0.2);
+    EXPECT_NEAR(f.phaseError.value, -2, 0.1);
+  }
 }
 
 // Whatever a file made of the intervals, a replay stops when asked.

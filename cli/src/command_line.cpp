@@ -88,6 +88,23 @@ void AddStatus(CLI::App& app, Invocation& inv) {
       ->needs(watch);
 }
 
+void AddAlign(CLI::App& app, Invocation& inv) {
+  CLI::App* c = app.add_subcommand(
+      "align", "alignment figures of the moving read-head, with verdicts (exit 4: out of tolerance)");
+  AddPort(*c, inv);
+  c->add_option("--seconds", inv.seconds,
+                "measure this long (default 5); with --watch, stop after this long")
+      ->type_name("S")
+      ->check(CLI::PositiveNumber);
+  c->add_option("--tolerances", inv.tolerances,
+                "read the bounds from this file's [tolerances], as Quillon-options.ini")
+      ->type_name("FILE")
+      ->check(CLI::ExistingFile);
+  c->add_flag("--watch", inv.watch,
+              "a live meter, four updates a second until Ctrl-C: each figure with an arrow, "
+              "up when it came nearer its ideal, down when it went further");
+}
+
 void AddRead(CLI::App& app, Invocation& inv) {
   CLI::App* c = app.add_subcommand("read", "registers by number (all the survey's without)");
   AddPort(*c, inv);
@@ -181,6 +198,7 @@ void DescribeCommands(CLI::App& app, Invocation& inv) {
   AddPorts(app, inv);
   AddIdentify(app, inv);
   AddStatus(app, inv);
+  AddAlign(app, inv);
   AddRead(app, inv);
   AddWrite(app, inv);
   AddStream(app, inv);

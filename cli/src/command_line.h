@@ -15,9 +15,9 @@ struct Invocation {
   bool bashCompletion = false;
   int com = 0;
   bool probe = false;                           // ports
-  bool watch = false;                           // status
+  bool watch = false;                           // status, align
   double interval = 0.1;                        // status --watch, seconds between samples
-  std::optional<double> seconds;                // status --watch, stream
+  std::optional<double> seconds;                // status --watch, stream, align
   std::optional<long> count;                    // stream
   std::vector<int> registers;                   // read, stream
   std::string format;                           // stream: csv or json
@@ -26,6 +26,7 @@ struct Invocation {
   bool yes = false;                             // write, zero, set
   bool software = false, hardware = false;      // reset
   std::optional<int> interpolation, frequency;  // set
+  std::string tolerances;                       // align: the options file to read them from
 };
 
 // Declares every command and option on `app`, filling `invocation` when

@@ -20,6 +20,7 @@ void Reset(const Invocation& invocation);
 void Zero(const Invocation& invocation);
 void CenterIndex(const Invocation& invocation);
 void Set(const Invocation& invocation);
+void Align(const Invocation& invocation);
 
 // Runs the command the invocation names.
 void Run(const Invocation& invocation);

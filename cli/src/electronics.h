@@ -16,6 +16,8 @@ inline constexpr uint8_t kModel = 0x20;
 inline constexpr uint8_t kStatus = 0x21;
 inline constexpr uint8_t kCosine = 0x64;
 inline constexpr uint8_t kSine = 0x65;
+inline constexpr uint8_t kMagnitude = 0x26;
+inline constexpr uint8_t kAngle = 0x67;
 inline constexpr uint8_t kCommand = 0x80;
 // A register is written at its number plus this.
 inline constexpr uint8_t kWriteOffset = 0x80;
@@ -40,6 +42,9 @@ inline constexpr int kFastestFrequency = 1;
 inline constexpr int kSlowestFrequency = 6;
 
 constexpr uint32_t Word(uint8_t reg, uint16_t value) { return uint32_t{reg} << 16 | value; }
+
+// The sine and cosine channels stand in bits 4 to 15, in two's complement.
+constexpr int Signed12(uint16_t word) { return ((word >> 4) ^ 0x800) - 0x800; }
 
 // Model codes 0 to 4 are the electronics the window accepts.
 std::optional<std::string> ModelName(int code);

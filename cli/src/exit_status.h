@@ -11,6 +11,7 @@ enum ExitStatus {
   kCommunicationFailure = 1,  // no electronics, or they stopped answering
   kUsageError = 2,
   kRefused = 3,  // the electronics answered, and refused
+  kOutOfTolerance = 4,  // align: a figure beyond its marginal bound
 };
 
 // Carries the one line told on standard error.

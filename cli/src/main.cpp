@@ -1,7 +1,8 @@
 // probelink-cli: the Veritrak II electronics from a shell, for scripted
 // commissioning and production tests. Exit status: 0 success, 1 no
-// electronics or a communication failure, 2 usage error, 3 refused by the
-// electronics.
+// electronics, a communication failure or a read-head that did not travel
+// enough to measure, 2 usage error, 3 refused by the electronics, 4 an
+// alignment figure out of tolerance.
 #include <iostream>
 
 #include "command_line.h"

@@ -15,7 +15,8 @@ void Run(const Invocation& invocation) {
       {"reset", Reset},
       {"zero", Zero},
       {"center-index", CenterIndex},
-      {"set", Set}};
+      {"set", Set},
+      {"align", Align}};
   commands.at(invocation.command)(invocation);
 }
 

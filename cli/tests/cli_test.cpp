@@ -1,6 +1,8 @@
 // probelink-cli against the emulator: each command's output and exit status,
 // refusals and silence, bad arguments, JSON read back, and a stream or watch
 // cut short by a pulled cable or by Ctrl-C.
+#include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -88,7 +90,7 @@ TEST_F(CliTest, EachCommandPrintsWhatTheElectronicsSayAndExitsAsItEnds) {
     {{"identify", "COM5"}, 0, {"\nmodel: Kestrel\n", "\nfirmware: 0x0512\npower on hours: 1234\n"
                                "power on cycles: 56\ninterpolation: 256\n", "\noutput frequency: 7.2 MHz\n"}},
     {{"status", "COM5"}, 0, {"\nposition: 13288\nindex: not-at-index\nred alarm: no\n"
-                             "yellow alarm: no\nlevel: 800\nband: good\n"}},
+                             "yellow alarm: no\nlevel percent: 77.3\nband: Good\n"}},
     {{"read", "COM5", "0x20", "3"}, 0, {"\nregister value hex\n0x20 34 0x0022\n0x03 4080 0x0FF0\n"}, 0, 4},
     {{"read", "COM5"}, 0, {"\n0x00 18 0x0012\n", "\n0x2C "}, 0, 28},
     {{"write", "COM5", "0x08", "200", "--yes"}, 0, {"\nwritten: 200\nread back: 200\n"}, 0x8800C8},
@@ -98,7 +100,7 @@ TEST_F(CliTest, EachCommandPrintsWhatTheElectronicsSayAndExitsAsItEnds) {
      {"time,0x69,0x68,0x67\n", ",0,3,16000\n", ",0,3,16000\n", ",0,3,16000\n", ",0,3,16000\n",
       ",0,3,16000\n"}, 0, 6},
     {{"status", "COM5", "--watch", "--seconds", "0.5", "--interval", "0.05"}, 0,
-     {"time position index red_alarm yellow_alarm level band status\n", " 13288 not-at-index no no 800 good 0x0000\n"}},
+     {"time position index red_alarm yellow_alarm level_percent band status\n", " 13288 not-at-index no no 77.3 Good 0x0000\n"}},
     {{"ports"}, 0, {"\nCOM4 ", "COM4 ", "absent no missing\nCOM5 ", "COM5 /dev/pts/", " yes ok\nCOM6 "}, 0, 17},
     {{"ports", "--probe"}, 0, {"missing -\nCOM5 ", " yes ok Kestrel\nCOM6 "}},
     {{"--version"}, 0, {"probelink-cli 1.0\n"}, 0, 1},
@@ -109,6 +111,7 @@ TEST_F(CliTest, EachCommandPrintsWhatTheElectronicsSayAndExitsAsItEnds) {
     {{"write", "COM5", "0x21", "5", "--yes"}, 3, {"probelink-cli: COM5 (", "): register 0x21 did not take 0x0005, it reads 0x0000\n"}, 0, 1},
     {{"reset", "COM5", "--hardware"}, 1, {"probelink-cli: COM5 (", "): the port cannot pulse DTR"}, 0, 1},
     {{"identify", "COM6"}, 1, {"probelink-cli: COM6 (", "/COM6): cannot open: no such device\n"}, 0, 1},
+    {{"align", "COM5", "--seconds", "0.5"}, 1, {"probelink-cli: COM5 (", "): The read-head has not travelled far enough: move the read-head along the scale"}, 0, 1},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -136,7 +139,7 @@ TEST_F(CliTest, JsonOutputReadsBackAsTheSameFacts) {
     }},
     {{"status", "COM5", "--json"}, [&](const Outcome& run) {
       const json d = document(run);
-      EXPECT_EQ(std::tuple(d["position"], d["band"], d["red_alarm"]), std::tuple(kStandingAt, "good", false));
+      EXPECT_EQ(std::tuple(d["position"], d["band"], d["red_alarm"]), std::tuple(kStandingAt, "Good", false));
     }},
     {{"--json", "read", "COM5", "3"}, [&](const Outcome& run) {
       EXPECT_EQ(document(run)["registers"][0], json({{"register", "0x03"}, {"value", 4080}, {"hex", "0x0FF0"}}));
@@ -260,6 +263,43 @@ TEST_F(CliTest, APulledCableOrCtrlCEndsAStreamOrAWatchCleanly) {
     if (!c.pull) ExpectIdle();
     EXPECT_EQ(RunProgram({"identify", "COM5"}).exit, 0);
   }
+}
+
+// A misaligned head moving over the emulator's sweeping level: its figures
+// read back, judged against the tolerances given, and the live meter's lines
+// into a pipe.
+TEST(CliAlign, MeasuresAMovingHeadAgainstTheTolerancesGiven) {
+  testsupport::TempConfigHome home;
+  veritrak::Options options;
+  options.head.speed = 100000;
+  options.head.sineOffset = 0.02, options.head.gainRatio = 1.05, options.head.phaseError = -3;
+  veritrak::Emulator emulator(options);
+  home.LinkPort(kCom, emulator.DevicePath());
+  const std::string tight = (home.Root() / "tight.ini").string();
+  std::ofstream(tight) << "[tolerances]\nphase_marginal = 2.5\n";
+  const std::tuple<Args, int, const char*> cases[] = {
+      {{"--json", "align", "COM5", "--seconds", "1"}, 0, "marginal"},
+      {{"--json", "align", "COM5", "--seconds", "1", "--tolerances", tight}, 4, "poor"}};
+  for (const auto& [args, exit, verdict] : cases) {
+    const Outcome run = RunProgram(args);
+    EXPECT_EQ(run.exit, exit) << run.err;
+    const json d = json::parse(run.out);
+    EXPECT_EQ(d["verdict"], verdict);
+    std::map<std::string, double> read;
+    for (const json& f : d["figures"]) read[f["figure"]] = f["value"];
+    EXPECT_NEAR(read["sine_offset"], 20, 1);
+    EXPECT_NEAR(read["cosine_offset"], 0, 1);
+    EXPECT_NEAR(read["amplitude_ratio"], 105, 0.2);
+    EXPECT_NEAR(read["phase_error"], -3, 0.1);
+  }
+  const Outcome watch = RunProgram({"align", "COM5", "--watch", "--seconds", "2"});
+  EXPECT_EQ(watch.exit, 0) << watch.err;
+  EXPECT_TRUE(Has(watch.out, {"time samples sine_offset", "verdict refusal\n", " deg ",
+                              "marginal -\n"}))
+      << watch.out;
+  EXPECT_TRUE(Has(watch.out, {" deg ="}) || Has(watch.out, {" deg ↑ better"}) ||
+              Has(watch.out, {" deg ↓ worse"}))
+      << watch.out;
 }
 
 }  // namespace

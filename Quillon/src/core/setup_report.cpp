@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "alignment_rows.h"
+#include "measure/figure_rows.h"
 
 namespace quillon {
 namespace {
@@ -11,13 +11,29 @@ QString Line(const QString& name, const QString& value, const QString& unit = {}
   return name + QStringLiteral(" = ") + value + (unit.isEmpty() ? QString() : ' ' + unit) + '\n';
 }
 
-const char* VerdictName(Verdict verdict) {
-  switch (verdict) {
-    case Verdict::Good: return "good";
-    case Verdict::Marginal: return "marginal";
-    case Verdict::Poor: break;
+QString Latin(const char* text) { return QString::fromLatin1(text); }
+
+// Each figure with its spread along the travel and its verdict.
+QString AlignmentLines(const measure::AlignmentFit& fit, const measure::AlignmentTolerances& t) {
+  if (const auto* refusal = std::get_if<measure::FitRefusal>(&fit))
+    return Line(QStringLiteral("alignment"), QString::fromUtf8(measure::RefusalText(*refusal)));
+  const auto& figures = std::get<measure::AlignmentFigures>(fit);
+  QString text;
+  for (const measure::FigureRow& row : measure::FigureRows(figures, t)) {
+    const QString name = Latin(row.name);
+    const auto value = [&](double v) {
+      return QString::fromStdString(measure::FormatValue(v, row.decimals));
+    };
+    text += Line(name, value(row.figure.value), Latin(row.unit));
+    text += Line(name + "_min", value(row.figure.min), Latin(row.unit));
+    text += Line(name + "_max", value(row.figure.max), Latin(row.unit));
+    if (row.band) text += Line(name + "_band", Latin(row.band));
+    if (row.verdict) text += Line(name + "_verdict", Latin(measure::VerdictName(*row.verdict)));
   }
-  return "poor";
+  text += Line(QStringLiteral("alignment_samples"), QString::number(figures.samples));
+  text += Line(QStringLiteral("alignment_stretches"), QString::number(figures.stretches));
+  text += Line(QStringLiteral("alignment_periods"), QString::number(figures.periods, 'f', 1));
+  return text;
 }
 
 const char* const kModelNames[] = {"Kestrel", "Kestrel", "Heron", "Osprey", "Plover"};
@@ -54,17 +70,7 @@ QString ReportText(const SetupReport& r) {
   if (!r.loaded.isEmpty()) text += Line(QStringLiteral("loaded"), r.loaded);
   for (const auto* fields : {&r.identification, &r.setup, &r.status})
     for (const ReportField& f : *fields) text += Line(f.name, f.value, f.unit);
-  if (const auto* refusal = std::get_if<FitRefusal>(&r.alignment)) {
-    text += Line(QStringLiteral("alignment"), QString::fromLatin1(RefusalText(*refusal)));
-  } else {
-    for (const FigureRow& row : FigureRows(std::get<AlignmentFigures>(r.alignment), r.tolerances)) {
-      text += Line(QString::fromLatin1(row.name), QString::number(row.value, 'f', 4),
-                   QString::fromLatin1(row.unit));
-      if (row.verdict)
-        text += Line(QString::fromLatin1(row.name) + "_verdict",
-                     QString::fromLatin1(VerdictName(*row.verdict)));
-    }
-  }
+  text += AlignmentLines(r.alignment, r.tolerances);
   text += Line(QStringLiteral("alarm_history_entries"), QString::number(r.alarmHistory.size()));
   return text;
 }

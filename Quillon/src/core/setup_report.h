@@ -9,9 +9,9 @@
 #include <QStringList>
 #include <vector>
 
-#include "alignment_fit.h"
 #include "com_data.h"
-#include "extra_options.h"
+#include "measure/alignment_fit.h"
+#include "measure/tolerances.h"
 
 namespace quillon {
 
@@ -27,8 +27,8 @@ struct SetupReport {
   bool connected = false;
   QString port, device;  // "COM1" and what it maps to
   std::vector<ReportField> identification, setup, status;
-  AlignmentFit alignment = FitRefusal::TooFewSamples;
-  AlignmentTolerances tolerances;
+  measure::AlignmentFit alignment = measure::FitRefusal::TooFewSamples;
+  measure::AlignmentTolerances tolerances;
   QStringList alarmHistory;  // newest first, as the window keeps it
   QString loaded;            // in demo mode: what data is loaded
 };

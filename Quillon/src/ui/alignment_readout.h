@@ -5,10 +5,10 @@
 
 #include <QLabel>
 #include <QTimer>
-#include <vector>
+#include <deque>
 
-#include "alignment_fit.h"
-#include "extra_options.h"
+#include "measure/alignment_fit.h"
+#include "measure/tolerances.h"
 #include "window_link.h"
 
 namespace quillon {
@@ -17,12 +17,12 @@ class AlignmentReadout : public QLabel {
   Q_OBJECT
  public:
   explicit AlignmentReadout(QWidget* parent);
-  void SetTolerances(const AlignmentTolerances& tolerances) { tolerances_ = tolerances; }
+  void SetTolerances(const measure::AlignmentTolerances& tolerances) { tolerances_ = tolerances; }
   void Add(const SignalSample& sample);
   void Clear();
   // The figures of the latest fit, or why there are none.
-  const AlignmentFit& Latest() const { return latest_; }
-  const AlignmentTolerances& Tolerances() const { return tolerances_; }
+  const measure::AlignmentFit& Latest() const { return latest_; }
+  const measure::AlignmentTolerances& Tolerances() const { return tolerances_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -31,11 +31,10 @@ class AlignmentReadout : public QLabel {
  private:
   void Refresh();
 
-  std::vector<SignalPoint> recent_;  // a ring of the newest samples
-  size_t next_ = 0;
+  std::deque<measure::SignalPoint> recent_;  // the newest, oldest first
   bool added_ = false;  // since the last fit
-  AlignmentFit latest_ = FitRefusal::TooFewSamples;
-  AlignmentTolerances tolerances_;
+  measure::AlignmentFit latest_ = measure::FitRefusal::TooFewSamples;
+  measure::AlignmentTolerances tolerances_;
   QTimer refresh_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "canvas_widgets.h"
 #include "main_form.h"
+#include "measure/signal_level.h"
 #include "number_format.h"
 #include "setup_report.h"
 #include "status_bits.h"
@@ -21,10 +22,6 @@ const QColor kYellow(255, 255, 0);
 const QColor kLime(0, 255, 0);
 const QColor kGrey(128, 128, 128);
 
-constexpr float kLevelScale = 1.465f;
-constexpr float kOverSignal = 385;
-constexpr float kGoodLevel = 119;
-constexpr float kMarginalLevel = 84;
 constexpr int kIndexGiveUp = 16;
 
 // Thousands separators in the integer part of a fixed text.
@@ -130,8 +127,8 @@ void TMainForm::ShowIndex(int32_t status) {
 }
 
 void TMainForm::ShowSignalLevel(float signalLevel) {
-  const float level = signalLevel * kLevelScale;
-  if (level > kOverSignal) {
+  const measure::LevelBand band = measure::BandOfBarLevel(measure::BarLevel(signalLevel));
+  if (band == measure::LevelBand::OverSignal) {
     ++OverSignalCount;
     YellowAlarmCount = 0;
     RedAlarmCount = 0;
@@ -141,9 +138,9 @@ void TMainForm::ShowSignalLevel(float signalLevel) {
     return;
   }
   OverSignalCount = 0;
-  if (level > kGoodLevel)
+  if (band == measure::LevelBand::Good)
     ShowBand(greenleft, greenright);
-  else if (level > kMarginalLevel)
+  else if (band == measure::LevelBand::Marginal)
     ShowBand(yellowleft, yellowright);
   else
     ShowBand(redleft, redright);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "extra_options.h"
 #include "idle_window.h"
 #include "install_dir.h"
 #include "setup_report_pdf.h"
@@ -21,7 +22,7 @@ constexpr int kFirstPort = 1, kLastPort = 16;
 // What the status and encoder-signal threads hand over.
 class Collector : public IdleWindow {
  public:
-  std::vector<SignalPoint> points;
+  std::vector<measure::SignalPoint> points;
   int32_t position = 0, status = 0;
   float level = 0;
   bool failed = false;
@@ -101,7 +102,7 @@ int RunReportCommand(const ReportRequest& request) {
   if (!status || !RunFor(*connection, window, request.seconds))
     return Fail("communication with the electronics failed");
   report.status = StatusFields(window);
-  report.alignment = FitAlignment(window.points);
+  report.alignment = measure::FitAlignment(window.points);
   if (!WriteSetupReport(report, {}, request.pdf)) {
     std::fprintf(stderr, "Quillon --report: cannot write %s\n", qPrintable(request.pdf));
     return 2;

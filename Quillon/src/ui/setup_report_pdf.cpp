@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "alignment_rows.h"
 #include "file_replace.h"
+#include "measure/figure_rows.h"
 
 namespace quillon {
 namespace {
@@ -84,22 +84,25 @@ void Fields(PageCursor& page, const QString& heading, const std::vector<ReportFi
 
 void Alignment(PageCursor& page, const SetupReport& r) {
   page.Heading(QStringLiteral("Alignment"));
-  if (const auto* refusal = std::get_if<FitRefusal>(&r.alignment)) {
-    page.Row(QStringLiteral("No figures"), QString::fromLatin1(RefusalText(*refusal)));
+  if (const auto* refusal = std::get_if<measure::FitRefusal>(&r.alignment)) {
+    page.Row(QStringLiteral("No figures"), QString::fromUtf8(measure::RefusalText(*refusal)));
     return;
   }
-  for (const FigureRow& row : FigureRows(std::get<AlignmentFigures>(r.alignment), r.tolerances)) {
-    const bool volts = row.unit[0] == 'V';
-    const QString value = QStringLiteral("%1 %2").arg(volts ? row.value * 1000 : row.value, 0, 'f',
-                                                      volts ? 1 : 2)
-                              .arg(volts ? QStringLiteral("m") + row.unit
-                                         : QString::fromLatin1(row.unit));
+  const auto shown = [](double v, int decimals) {
+    return QString::fromStdString(measure::FormatValue(v, decimals));
+  };
+  for (const measure::FigureRow& row :
+       measure::FigureRows(std::get<measure::AlignmentFigures>(r.alignment), r.tolerances)) {
+    QString value = QStringLiteral("%1 %2  (%3 to %4)")
+                        .arg(shown(row.figure.value, row.decimals), QString::fromLatin1(row.unit),
+                             shown(row.figure.min, row.decimals),
+                             shown(row.figure.max, row.decimals));
+    if (row.band) value += QStringLiteral("  ") + QString::fromLatin1(row.band);
+    if (row.verdict)
+      value += QStringLiteral("   (%1)").arg(QString::fromLatin1(measure::VerdictName(*row.verdict)));
     const QColor colour =
         row.verdict ? kVerdictColours[static_cast<int>(*row.verdict)] : QColor(Qt::black);
-    const char* word[] = {"good", "marginal", "poor"};
-    page.Row(QString::fromLatin1(row.label),
-             row.verdict ? value + "   (" + word[static_cast<int>(*row.verdict)] + ")" : value,
-             colour);
+    page.Row(QString::fromLatin1(row.label), value, colour);
   }
 }
 
