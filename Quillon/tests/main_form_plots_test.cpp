@@ -124,5 +124,29 @@ TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
 
 }
 
+// One signal-level scale: a moving head whose level stays in the Marginal
+// band gets that band's marks on the status page and the same word in the
+// alignment read-out and in the set-up report.
+class LevelWordsTest : public MainFormTest {};
+
+TEST_F(LevelWordsTest, TheStatusPageTheReadoutAndTheReportNameTheSameBand) {
+  veritrak::Options options;
+  options.head.amplitudeLow = options.head.amplitudeHigh = 300;  // 29 %
+  StartLive(options);
+  EXPECT_TRUE(Eventually([&] { return form_->yellowleft->isVisible(); }));
+  Key(Qt::Key_F3);
+  Finish(8);
+  ASSERT_TRUE(WaitLive(SignalView));
+  const auto* readout = form_->findChild<QLabel*>("AlignmentReadout");
+  EXPECT_TRUE(Eventually([&] { return readout->text().contains(" % Marginal"); }))
+      << readout->text().toStdString();
+  QTemporaryDir reports;
+  questions_.fileHandler = [&](const FileQuestion&) { return reports.filePath("r.pdf"); };
+  Choose(form_->SaveSetupReport1);
+  QFile twin(reports.filePath("r.txt"));
+  ASSERT_TRUE(twin.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(twin.readAll().contains("signal_level_band = Marginal\n"));
+}
+
 }  // namespace
 }  // namespace quillon
