@@ -5,15 +5,14 @@
 // seconds after start-up and ends the program; the demo script uses it on
 // machines without a display.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <exception>
-#include <optional>
 
 #include "application_setup.h"
+#include "command_line.h"
 #include "main_form.h"
 #include "questions.h"
 #include "report_command.h"
@@ -51,73 +50,38 @@ void ScheduleScreenshot(quillon::TMainForm& form, const QString& path) {
 
 }  // namespace
 
-struct CommandLine {
-  bool allControls = false;
-  std::optional<quillon::ReportRequest> report;
-};
-
-// The report's options; a wrong value ends the program as a usage error.
-std::optional<quillon::ReportRequest> ReportRequestOf(const QCommandLineParser& parser,
-                                                      const QCommandLineOption& report,
-                                                      const QCommandLineOption& port,
-                                                      const QCommandLineOption& seconds) {
-  if (!parser.isSet(report)) return std::nullopt;
-  quillon::ReportRequest request{parser.value(report)};
-  bool ok = true;
-  if (parser.isSet(port)) {
-    const QString com = parser.value(port);
-    request.port = com.startsWith(QStringLiteral("COM")) ? com.mid(3).toInt(&ok) : 0;
-    ok = ok && request.port >= 1 && request.port <= 16;
-  }
-  if (ok && parser.isSet(seconds)) {
-    request.seconds = parser.value(seconds).toDouble(&ok);
-    ok = ok && request.seconds > 0 && request.seconds <= 3600;
-  }
-  if (!ok) {
-    std::fprintf(stderr, "Quillon: --port takes COM1 to COM16, --seconds 0 to 3600\n");
-    std::exit(2);
-  }
-  return request;
+// The report needs no display: over SSH or from cron it runs on the
+// offscreen platform, whose own complaints are no business of a script's.
+void RunWithoutDisplay() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+      std::fprintf(stderr, "Quillon: %s\n", qPrintable(message));
+  });
 }
 
-// --help and --version answer and end the program; Qt's own options (such as
-// -platform) stay with Qt.
-CommandLine ParseCommandLine(const QApplication& app) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral(
-      "Set-up and alignment of Veritrak II encoder electronics on a serial port (COM1 to "
-      "COM16; see the README for how COM ports map to devices)."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption allControls(
-      QStringLiteral("all-controls"),
-      QStringLiteral("Show the controls this window hides: data processing, File > Load and "
-                     "Save, the units, the alarm history, clearing the buffers, a new search "
-                     "and the device commands."));
-  const QCommandLineOption report(
-      QStringLiteral("report"),
-      QStringLiteral("Write the set-up report without the window, then end: find the "
-                     "electronics, read their status and alignment, write FILE and its text "
-                     "twin (FILE with .txt)."),
-      QStringLiteral("FILE"));
-  const QCommandLineOption port(QStringLiteral("port"),
-                                QStringLiteral("With --report: the port, COM1 to COM16, "
-                                               "instead of searching them all."),
-                                QStringLiteral("COMn"));
-  const QCommandLineOption seconds(
-      QStringLiteral("seconds"),
-      QStringLiteral("With --report: how long to read the signals (default 5)."),
-      QStringLiteral("S"));
-  parser.addOptions({allControls, report, port, seconds});
-  parser.process(app);
-  return {parser.isSet(allControls), ReportRequestOf(parser, report, port, seconds)};
+bool DisplayNamed(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0) return true;
+  return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+         !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 int main(int argc, char** argv) {
+  const auto parsed = quillon::ParseCommandLine(argc, argv, QUILLON_VERSION);
+  if (const int* exit = std::get_if<int>(&parsed)) return *exit;
+  const quillon::CommandLine& command = std::get<quillon::CommandLine>(parsed);
+  if (command.report) {
+    RunWithoutDisplay();
+  } else if (!DisplayNamed(argc, argv)) {
+    std::fprintf(stderr,
+                 "Quillon: no display to show the window on (DISPLAY is not set); "
+                 "Quillon --report FILE writes the set-up report without one\n");
+    return 1;
+  }
   Application app(argc, argv);
   quillon::SetUpApplication();
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
-  const CommandLine command = ParseCommandLine(app);
   if (command.report) return quillon::RunReportCommand(*command.report);
   quillon::MessageBoxQuestions questions;
   quillon::TMainForm form(questions);

@@ -13,16 +13,16 @@ Figure Scaled(const Figure& f, double by) { return {f.value * by, f.min * by, f.
 
 std::string Bounds(const char* around, double good, double marginal, const char* unit) {
   char text[96];
-  std::snprintf(text, sizeof text, "good within %s%g %s, marginal within %s%g %s", around, good,
-                unit, around, marginal, unit);
+  std::snprintf(text, sizeof text, "good %s%g %s, marginal %s%g %s", around, good, unit, around,
+                marginal, unit);
   return text;
 }
 
 std::string LevelBounds() {
-  char text[128];
-  std::snprintf(text, sizeof text, "good above %.1f %%, marginal above %.1f %%, over signal above %.1f %%",
-                BandFloorPercent(LevelBand::Good), BandFloorPercent(LevelBand::Marginal),
-                BandFloorPercent(LevelBand::OverSignal));
+  char text[96];
+  std::snprintf(text, sizeof text, "good %.1f to %.1f %%, marginal %.1f %%",
+                BandFloorPercent(LevelBand::Good), BandFloorPercent(LevelBand::OverSignal),
+                BandFloorPercent(LevelBand::Marginal));
   return text;
 }
 

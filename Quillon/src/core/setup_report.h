@@ -6,6 +6,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QList>
+#include <QMap>
+#include <QPair>
 #include <QStringList>
 #include <vector>
 
@@ -24,17 +27,33 @@ struct ReportField {
 
 struct SetupReport {
   QDateTime taken;
+  QString software;  // "Quillon 1.0"
   bool connected = false;
   QString port, device;  // "COM1" and what it maps to
+  QList<QPair<QString, QString>> fields;  // the user's: serial, operator, machine, axis...
   std::vector<ReportField> identification, setup, status;
   measure::AlignmentFit alignment = measure::FitRefusal::TooFewSamples;
   measure::AlignmentTolerances tolerances;
-  QStringList alarmHistory;  // newest first, as the window keeps it
-  QString loaded;            // in demo mode: what data is loaded
+  double measuredSeconds = 0;  // over which the figures' samples came
+  QStringList alarmsSeen;      // "Red Alarm", "Yellow Alarm", "Over Signal" met while measuring
+  QStringList alarmHistory;    // newest first, as the window keeps it
+  QMap<QString, double> baseline;  // an earlier report's figures, by name
+  QString loaded;                  // in demo mode: what data is loaded
 };
 
-// One "name = value unit" line per figure, for scripts.
+// The verdict over every judged figure: "PASS", "MARGINAL", "FAIL", or "NO
+// FIGURES" when there are none to judge.
+QString OverallVerdict(const SetupReport& report);
+
+// ISO 8601 with the time zone's offset: 2026-12-07T10:45:12+01:00.
+QString IsoDate(const QDateTime& taken);
+
+// One "name = value unit" line per quantity, for scripts.
 QString ReportText(const SetupReport& report);
+
+// The figures of an earlier report's text twin, by name; empty when the
+// file cannot be read.
+QMap<QString, double> ReadBaseline(const QString& path);
 
 // The electronics as they identified themselves.
 std::vector<ReportField> IdentificationFields(const DeviceInfo& info);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTimer>
 #include <deque>
+#include <vector>
 
 #include "measure/alignment_fit.h"
 #include "measure/tolerances.h"
@@ -23,6 +24,8 @@ class AlignmentReadout : public QLabel {
   // The figures of the latest fit, or why there are none.
   const measure::AlignmentFit& Latest() const { return latest_; }
   const measure::AlignmentTolerances& Tolerances() const { return tolerances_; }
+  // The newest samples, oldest first.
+  std::vector<measure::SignalPoint> Samples() const { return {recent_.begin(), recent_.end()}; }
 
  protected:
   void showEvent(QShowEvent* event) override;

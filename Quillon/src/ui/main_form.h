@@ -45,6 +45,7 @@ class QTimer;
 namespace quillon {
 
 class AlignmentReadout;
+struct ReportPictures;
 class PaintBox;
 class Questions;
 class RadioGroup;
@@ -166,6 +167,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   // File > Save Set-up Report...: the PDF to hand over, and its text twin.
   void SaveSetupReportClick();
   SetupReport CollectSetupReport() const;
+  ReportPictures ReportPicturesOf(const SetupReport& report) const;
 
   // ---- what the threads ask of the window ----
   bool CommandBusy() const override { return commandBusy_; }

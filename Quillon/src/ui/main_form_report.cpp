@@ -3,6 +3,7 @@
 // read-out's latest figures and the plot on show.
 #include <probelink.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
@@ -10,8 +11,11 @@
 #include "alignment_readout.h"
 #include "canvas_widgets.h"
 #include "main_form.h"
+#include "measure/signal_level.h"
 #include "questions.h"
+#include "report_pictures.h"
 #include "setup_report_pdf.h"
+#include "signal_words.h"
 
 namespace quillon {
 namespace {
@@ -19,8 +23,10 @@ namespace {
 const char* const kViewNames[] = {"Setup and Status", "Encoder Signal", "Signal Strength",
                                   "Position and Velocity"};
 
+bool Lit(const Shape* lamp) { return lamp->Brush() != QColor(128, 128, 128); }
+
 QString LampText(const Shape* lamp) {
-  return lamp->Brush() == QColor(128, 128, 128) ? QStringLiteral("off") : QStringLiteral("on");
+  return Lit(lamp) ? QStringLiteral("true") : QStringLiteral("false");
 }
 
 QString DeviceOf(int port) {
@@ -35,10 +41,8 @@ void TMainForm::SaveSetupReportClick() {
       {FileDialogKind::Save, QStringLiteral("Save Set-up Report"),
        QStringLiteral("Set-up Reports (*.pdf)|*.pdf|All Files (*.*)|*.*"), QStringLiteral("pdf")});
   if (fileName.isEmpty()) return;
-  ReportPictures pictures;
-  if (CurrentView == SignalView) pictures.lissajous = GraphBox->Image();
-  if (CurrentView == StrengthView) pictures.strength = GraphBox->Image();
-  if (WriteSetupReport(CollectSetupReport(), pictures, fileName)) return;
+  const SetupReport report = CollectSetupReport();
+  if (WriteSetupReport(report, ReportPicturesOf(report), fileName)) return;
   AskUntilAnswered(questions_, {QuestionKind::Error,
                                 QStringLiteral("Cannot write the set-up report \"%1\".")
                                     .arg(QDir::toNativeSeparators(fileName)),
@@ -61,6 +65,10 @@ SetupReport TMainForm::CollectSetupReport() const {
               {"yellow_alarm", "Yellow alarm", LampText(YellowShape), {}},
               {"red_alarm", "Red alarm", LampText(RedShape), {}},
               {"over_signal", "Over signal", LampText(OverSignalShape), {}}};
+  for (const auto& [lamp, name] : {std::pair{RedShape, "Red Alarm"}, {YellowShape, "Yellow Alarm"},
+                                    {OverSignalShape, "Over Signal"}})
+    if (Lit(lamp)) r.alarmsSeen << QString::fromLatin1(name);
+  r.software = QStringLiteral("Quillon ") + QCoreApplication::applicationVersion();
   r.alignment = alignmentReadout_->Latest();
   r.tolerances = alignmentReadout_->Tolerances();
   r.alarmHistory = AlarmHistory;
@@ -70,6 +78,21 @@ SetupReport TMainForm::CollectSetupReport() const {
                       .arg(r.loaded.isEmpty() ? "" : "; ", kViewNames[view])
                       .arg(Connection->WriteIndex[view].load());
   return r;
+}
+
+// The Lissajous figure of the samples the read-out fitted, and the strength
+// sweep the connection recorded.
+ReportPictures TMainForm::ReportPicturesOf(const SetupReport& report) const {
+  std::vector<std::pair<int32_t, double>> sweep;
+  if (Connection) {
+    const StrengthRing& ring = Connection->Strength();
+    const int32_t n = std::min<int32_t>(Connection->WriteIndex[StrengthView], kPlotRingSize);
+    for (int32_t i = 0; i < n; ++i)
+      sweep.emplace_back(ring.position[i],
+                         measure::LevelPercent(SignedSignal(static_cast<uint16_t>(ring.x[i])),
+                                               SignedSignal(static_cast<uint16_t>(ring.y[i]))));
+  }
+  return {LissajousPicture(alignmentReadout_->Samples(), report.alignment), StrengthPicture(sweep)};
 }
 
 }  // namespace quillon
