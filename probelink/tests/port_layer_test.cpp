@@ -69,6 +69,7 @@ TEST(ClosedPorts, EveryCallGivesItsFailureResult) {
     {Call(SetCompleteComConfig, DCB{}, COMMTIMEOUTS{}, 0u, 0u), -1}, {Call(EndAsync, 4), -1},
     {Call(SyncAndRead, 1, 0x20000, &w), 0}, {Call(SyncAndWrite, 1, 0x820000), 0},
     {Call(ReadRegisterWren, 0x20000, &w), -2}, {Call(WriteRegisterWren, 0x820000), -2},
+    {Call(ReadShiftedPositionWren, &n), -1},
     {Call(ReadEpotValues, b, b, b, b), -2}, {Call(ReadValueFinch, 0x60, 4), -2},
     {Call(BeginAsyncWren, 1, b), -2}, {Call(ReadAsyncWren, 1, &w), -1},
     {Call(WriteRs232Data, 1, b), -1}, {Call(ReadRs232Data, 1, b, &n), -1}};
