@@ -17,8 +17,8 @@
 #pragma once
 
 #include <QFont>
-#include <QPushButton>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSize>
 #include <QStringList>
 #include <array>
@@ -29,8 +29,8 @@
 #include "com_data.h"
 #include "help_viewer.h"
 #include "pixel_stamp.h"
-#include "port_problems.h"
 #include "plot_settings_form.h"
+#include "port_problems.h"
 #include "settings_files.h"
 #include "setup_report.h"
 #include "window_link.h"
@@ -341,9 +341,10 @@ class TMainForm : public QMainWindow, public WindowLink {
   void ShowAlarmLamps(int32_t status);
   void ShowIndex(int32_t status);
   void CountIndexMiss();
-  void ShowSignalLevel(float signalLevel);
+  // True when the level is over the signal limit.
+  bool ShowSignalLevel(float signalLevel);
   void ShowBand(QLabel* left, QLabel* right);
-  void LogAlarmHistory(int32_t status);
+  void LogAlarmHistory(int32_t status, std::optional<bool> overSignal);
   QString AlarmHistoryEntry(const QString& event) const;
   void ShowModel(uint16_t modelRegister);
 
@@ -441,9 +442,17 @@ class TMainForm : public QMainWindow, public WindowLink {
   // The grid, laid again over the plot after each batch of points.
   PixelStamp gridStamp_;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
-  // The alarm situation of the newest history entry; None: log the next.
-  enum class AlarmSituation { None, Red, Yellow, OverSignal, Green };
-  AlarmSituation loggedSituation_ = AlarmSituation::None;
+  // The alarm situation of the newest history entry: the status word's
+  // alarm and the over-signal; none: log the next.
+  enum class AlarmEvent { None, Red, Yellow, OverSignal, Green };
+  struct AlarmSituation {
+    AlarmEvent alarm;  // None, Red or Yellow
+    bool overSignal;
+    bool operator==(const AlarmSituation&) const = default;
+  };
+  std::optional<AlarmSituation> loggedSituation_;
+  // The over-signal as the newest live level said; replayed levels leave it.
+  bool liveOverSignal_ = false;
   std::vector<Placed> placed_;
   // The units of the settings while a loaded file's units are shown.
   struct OwnUnits {
