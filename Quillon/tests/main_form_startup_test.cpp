@@ -69,7 +69,7 @@ TEST_F(MainFormTest, WithoutElectronicsRetriesThenRunsInDemoModeWhereOnlyHelpAnd
   QFile::remove(wizard);
   desktopShows_ = false;
   Key(Qt::Key_F8);
-  auto* viewer = form_->findChild<TManualViewer*>();
+  TManualViewer* viewer = form_->ManualViewer.get();
   ASSERT_TRUE(viewer && viewer->isVisible());
   EXPECT_EQ(viewer->Source().fileName() + "#" + viewer->Source().fragment(),
             "index.html#installation");

@@ -28,6 +28,7 @@
 
 #include "com_data.h"
 #include "help_viewer.h"
+#include "manual_viewer.h"
 #include "pixel_stamp.h"
 #include "plot_settings_form.h"
 #include "port_problems.h"
@@ -282,6 +283,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool StatusDataProcessing = false;
   // Where help pages go first; tests put their own in.
   UrlOpener OpenUrl = OpenOnDesktop;
+  // The program's own manual window, once help has needed it. It is a
+  // window of its own, so that a box waiting for an answer leaves it usable.
+  std::unique_ptr<TManualViewer> ManualViewer;
 
  signals:
   // After each request of the read/write cycle has been carried out.
