@@ -22,6 +22,7 @@
 #include <QSize>
 #include <QStringList>
 #include <array>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -446,6 +447,13 @@ class TMainForm : public QMainWindow, public WindowLink {
   // The grid, laid again over the plot after each batch of points.
   PixelStamp gridStamp_;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
+  // Requests posted while another waited for the line, in their order.
+  struct Request {
+    int code, intervalMs;
+  };
+  std::deque<Request> queuedRequests_;
+  void StartRequest(const Request& request);
+  void StartQueuedRequest();
   // The alarm situation of the newest history entry: the status word's
   // alarm and the over-signal; none: log the next.
   enum class AlarmEvent { None, Red, Yellow, OverSignal, Green };
