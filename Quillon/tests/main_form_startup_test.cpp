@@ -71,6 +71,7 @@ TEST_F(MainFormTest, WithoutElectronicsRetriesThenRunsInDemoModeWhereOnlyHelpAnd
   Key(Qt::Key_F8);
   TManualViewer* viewer = form_->ManualViewer.get();
   ASSERT_TRUE(viewer && viewer->isVisible());
+  EXPECT_EQ(viewer->parent(), nullptr) << "a box over the window would block it";
   EXPECT_EQ(viewer->Source().fileName() + "#" + viewer->Source().fragment(),
             "index.html#installation");
   QTest::keyClick(viewer, Qt::Key_Escape);
