@@ -26,7 +26,12 @@ PtyPair::PtyPair() {
 
 PtyPair::~PtyPair() {
   ::close(slave_);
+  if (master_ >= 0) ::close(master_);
+}
+
+void PtyPair::HangUp() {
   ::close(master_);
+  master_ = -1;
 }
 
 void PtyPair::Write(const std::vector<uint8_t>& bytes) const {

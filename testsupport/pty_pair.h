@@ -25,6 +25,9 @@ class PtyPair {
   size_t SlaveInputQueued() const;
   // Everything that arrives until the line has been quiet for `quiet`.
   std::vector<uint8_t> Drain(std::chrono::milliseconds quiet) const;
+  // The far end goes away for good, as an unplugged adapter does: the slave
+  // is hung up.
+  void HangUp();
 
  private:
   int master_ = -1;

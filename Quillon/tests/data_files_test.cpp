@@ -114,6 +114,23 @@ class DataFiles : public ::testing::Test {
   std::unique_ptr<ComData> data_ = std::make_unique<ComData>(1, window_);
 };
 
+// A CSV field is quoted for any one reason alone (a comma, a quote, which
+// is doubled, a carriage return, a line feed), and only for one.
+TEST_F(DataFiles, CsvFieldsAreQuotedForEachReasonAlone) {
+  const std::pair<QString, QByteArray> cases[] = {
+      {"mm", "position (mm),velocity (mm/s),interval (s)\r\n"},
+      {"a,b", "\"position (a,b)\",\"velocity (a,b/s)\",interval (s)\r\n"},
+      {"a\"b", "\"position (a\"\"b)\",\"velocity (a\"\"b/s)\",interval (s)\r\n"},
+      {"a\nb", "\"position (a\nb)\",\"velocity (a\nb/s)\",interval (s)\r\n"},
+      {"a\rb", "\"position (a\rb)\",\"velocity (a\rb/s)\",interval (s)\r\n"}};
+  for (const auto& [name, header] : cases) {
+    SCOPED_TRACE(name.toStdString());
+    const QByteArray csv = BufferCsv(*data_, PositionView, {name, 1, 1, 0});
+    EXPECT_EQ(csv.left(header.size()), header);
+    EXPECT_EQ(ParseCsv(csv).value(0).value(0), "position (" + name + ")");
+  }
+}
+
 // Each file, the same under its old magic, and its header alone load for a
 // review from the first row, and are written again byte for byte; near misses
 // of the magic are refused and change nothing.

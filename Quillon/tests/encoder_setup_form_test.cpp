@@ -97,8 +97,8 @@ TEST_F(EncoderSetupTest, CustomGratingsAreCheckedAndLimitedTo100UntilCancelled) 
   // clang-format off
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"", "20000", "Values must be input for all custom grating fields"},
-      {"25", "12.5", "\"12.5\""}, {"25", "0", "\"0\""}, {"big", "1", "\"big\""},
-      {"25", "20000", " 25mm - 20,000 CPR at x4 interp"},
+      {"25", "12.5", "\"12.5\""}, {"big", "1", "\"big\""},
+      {"25", "0", " 25mm - 0 CPR at x4 interp"},
       {"12.5", "1234567", " 12.5mm - 1,234,567 CPR at x4 interp"},
       {"30", "4096", "at most 100 gratings"}};
   // clang-format on
@@ -118,7 +118,7 @@ TEST_F(EncoderSetupTest, CustomGratingsAreCheckedAndLimitedTo100UntilCancelled) 
   ClickButton(form, "applybutton");
   ASSERT_TRUE(applied);
   EXPECT_EQ(applied->first.GratingNames, names);
-  EXPECT_EQ(applied->first.GratingCounts.mid(98), QVector<int32_t>({20000, 1234567}));
+  EXPECT_EQ(applied->first.GratingCounts.mid(98), QVector<int32_t>({0, 1234567}));
   const Settings& s = applied->first;
   EXPECT_EQ(std::tie(s.GratingIndex, s.SelectedGratingCounts, s.EncoderUnitType),
             std::tuple(99, 1234567, 1));

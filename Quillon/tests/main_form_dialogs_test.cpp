@@ -53,13 +53,21 @@ class DialogsTest : public MainFormTest {
 TEST_F(DialogsTest, PlotOptionsOfEachPlotAreTakenByTheCycleAndStored) {
   ComData& connection = *form_->Connection;
   EnterPlot(form_->SetFrequencyButton, 9);
-  TPlotSettingsForm* dialog = OpenPlotOptions(9);
+  // Applied while the page's own request still waits for the line, the
+  // options wait behind it: both run, in turn, and the page's buttons
+  // come back.
+  ASSERT_TRUE(WaitUnlocked());
+  Click(form_->CenterIndexButton);
+  TPlotSettingsForm* dialog = form_->PlotSettingsForm;
+  ASSERT_TRUE(dialog->isVisible());
   QTest::mouseClick(Child<QCheckBox>(*dialog, "CheckBox1"), Qt::LeftButton);
   Type(dialog, "Edit1", "-150");
   Type(dialog, "Edit2", "250");
   Type(dialog, "displaybox", "100");
   QTest::keyClick(Child<QLineEdit>(*dialog, "displaybox"), Qt::Key_Return);
+  Finish(9);
   Finish(12);
+  EXPECT_TRUE(WaitUnlocked());
   EXPECT_EQ(Stored().SignalStrengthPoints, 100);
   // The head sweeps far beyond them: fixed limits stay while it records.
   ASSERT_TRUE(WaitRecorded(StrengthView, 200));

@@ -3,6 +3,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "encoder_setup_form.h"
 #include "install_dir.h"
 #include "main_form_fixture.h"
 #include "manual_viewer.h"
@@ -68,8 +69,9 @@ TEST_F(MainFormTest, WithoutElectronicsRetriesThenRunsInDemoModeWhereOnlyHelpAnd
   QFile::remove(wizard);
   desktopShows_ = false;
   Key(Qt::Key_F8);
-  auto* viewer = form_->findChild<TManualViewer*>();
+  TManualViewer* viewer = form_->ManualViewer.get();
   ASSERT_TRUE(viewer && viewer->isVisible());
+  EXPECT_EQ(viewer->parent(), nullptr) << "a box over the window would block it";
   EXPECT_EQ(viewer->Source().fileName() + "#" + viewer->Source().fragment(),
             "index.html#installation");
   QTest::keyClick(viewer, Qt::Key_Escape);
@@ -106,6 +108,47 @@ TEST_F(MainFormTest, ClosingAsksFirstAndWritesTheSettingsAfterTheThreadsStopped)
   ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
   EXPECT_EQ(ini.readAll().split('\n').value(1), "lissplot=321\r");
   EXPECT_TRUE(QFile::exists(installDir_.filePath("grating2.ini")));
+}
+
+// A settings file beyond what the dialogs write: a custom grating of 0
+// counts, an encoder unit type of 3, crossed circles, and plot sizes,
+// digits, unit and plot types outside their ranges. Through a run that draws
+// the circles and opens the units, the exit writes back what harms nothing as
+// it was, the rest brought into range, and the grating table and units whole.
+TEST_F(MainFormTest, ASettingsFileBeyondTheDialogsKeepsItsTableAndUnitsThroughARun) {
+  const QByteArray keys =
+      "siglevelmult=1.150\r\nlissplot=%1\r\nminimumcircle=0.6\r\nmaximumcircle=0.2\r\n"
+      "encodertype=3\r\nunittype=%2\r\ndigits=%3\r\nunits=furlongs\r\nsignalplot=%4\r\n"
+      "gratingindex=%5\r\nencoderplottype=%6\r\npositionplottype=%7\r\nnumgratings=5\r\n"
+      "10000\r\n16384\r\n32768\r\n65536\r\n0\r\n";
+  const QByteArray names = " 19.05mm\r\n 31.75mm\r\n 57.15mm\r\n 107.95mm\r\n 25mm - 0 CPR\r\n";
+  QFile ini(installDir_.filePath("Quillon.ini")), table(installDir_.filePath("grating2.ini"));
+  ASSERT_TRUE(ini.open(QIODevice::WriteOnly) && table.open(QIODevice::WriteOnly));
+  ini.write(QString(keys).arg(4).arg(9).arg(12).arg(10001).arg(7).arg(5).arg(-1).toLatin1());
+  table.write(names);
+  ini.close(), table.close();
+  veritrak::Options options;
+  options.device.modelCode = 3;  // a model whose grid draws the circles of the settings
+  StartLive(options);
+  Key(Qt::Key_F3);
+  Finish(8);
+  ASSERT_TRUE(WaitLive(SignalView) && WaitRecorded(SignalView, 100) && WaitUnlocked());
+  Click(form_->SetFrequencyButton);  // "Back To Main"
+  Finish(11);
+  ASSERT_TRUE(WaitRecorded(StatusView, 10));  // shown as 0: the type names no length
+  Key(Qt::Key_F11);
+  ASSERT_TRUE(form_->EncoderSetupForm->isVisible());
+  QTest::keyClick(form_->EncoderSetupForm, Qt::Key_Escape);
+  EXPECT_FALSE(form_->EncoderSetupForm->isVisible());
+
+  questions_.handler = [](const Question&) { return Answer::Yes; };
+  Choose(form_->Exit1);
+  ASSERT_TRUE(Eventually([&] { return form_->Connection == nullptr; }));
+  ASSERT_TRUE(ini.open(QIODevice::ReadOnly) && table.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString(ini.readAll()),
+            QString(keys).arg(5).arg(5).arg(10).arg(10000).arg(4).arg(2).arg(0));
+  EXPECT_EQ(table.readAll(), names);
+  EXPECT_TRUE(questions_.asked.size() == 1) << questions_.asked.value(1).text;
 }
 
 // A device held by another program is told once, after the box that says

@@ -61,7 +61,15 @@ TEST_F(StatusPanelTest, TheHistoryLogsEachChangeOfTheAlarmSituationOnce) {
   Sample(kRed, -1);
   Sample(0, -1);
   Sample(0, 100);
-  EXPECT_EQ(Events(), (QStringList{"Green Level", "Over Signal", "Red Alarm", "Over Signal",
+  // An over-signal that comes and goes within a lasting red alarm.
+  for (float level : {-1.0f, -1.0f, 400.0f, -1.0f, -1.0f, -1.0f, 100.0f}) Sample(kRed, level);
+  Sample(0, 100);
+  // A replay stopped within an over-signal leaves the live situation as it was.
+  Sample(0, 400, true);
+  Sample(0, -1, true);
+  for (float level : {-1.0f, -1.0f, -1.0f, 100.0f}) Sample(0, level);
+  EXPECT_EQ(Events(), (QStringList{"Green Level", "Red Alarm", "Over Signal", "Red Alarm",
+                                   "Green Level", "Over Signal", "Red Alarm", "Over Signal",
                                    "Yellow Alarm", "Green Level", "Red Alarm", "Green Level"}));
   for (Shape* lamp : {form_->RedShape, form_->OverSignalShape}) EXPECT_EQ(lamp->Brush(), kRedLamp);
   EXPECT_EQ(form_->YellowShape->Brush(), QColor(255, 255, 0));

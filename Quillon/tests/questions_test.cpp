@@ -1,16 +1,23 @@
 // Every kind of box the program asks, answered as a person answers it: each
 // button gives its own answer; Escape and the title-bar close answer only a
-// box that offers Cancel or a lone OK and leave any other box up.
+// box that offers Cancel or a lone OK and leave any other box up; a waiting
+// box leaves a window of its own usable.
 #include "questions.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <functional>
+
+#include "help_viewer.h"
+#include "manual_viewer.h"
 
 namespace quillon {
 namespace {
@@ -77,6 +84,42 @@ TEST(MessageBoxes, EscapeAndCloseAnswerOnlyBoxesWithAWayOut) {
       EXPECT_FALSE(stayed);
     }
   }
+}
+
+// A box over the main window waits for its answer while the manual its
+// Help opened is scrolled and closed by a person's clicks.
+TEST(MessageBoxes, LeaveTheManualUsableWhileTheyWait) {
+  const QString manual = FindManual();
+  ASSERT_FALSE(manual.isEmpty());
+  QWidget window;
+  window.show();
+  TManualViewer viewer;
+  viewer.Show(QUrl::fromLocalFile(manual));
+  auto* browser = viewer.findChild<QTextBrowser*>();
+  QScrollBar* scroll = browser->verticalScrollBar();
+  ASSERT_GT(scroll->maximum(), 0);
+  // Through the window system, which keeps clicks from a window a modal one blocks.
+  const auto click = [&](QWidget* control, QPoint at) {
+    QTest::mouseClick(viewer.windowHandle(), Qt::LeftButton, {}, control->mapTo(&viewer, at));
+  };
+  bool boxWaited = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    click(scroll, QPoint(scroll->width() / 2, scroll->height() - 8));
+    EXPECT_GT(scroll->value(), 0) << "the manual does not scroll";
+    QPushButton* close = viewer.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close);
+    click(close, close->rect().center());
+    EXPECT_FALSE(viewer.isVisible()) << "the manual does not close";
+    boxWaited = box->isVisible();
+    QTest::mouseClick(qobject_cast<QMessageBox*>(box)->buttons().value(0), Qt::LeftButton);
+  });
+  MessageBoxQuestions questions(&window);
+  EXPECT_EQ(questions.Ask({QuestionKind::Warning,
+                           QStringLiteral("Go on?"),
+                           {Answer::Retry, Answer::Ignore, Answer::Help}}),
+            Answer::Retry);
+  EXPECT_TRUE(boxWaited);
 }
 
 TEST(FileFilter, EachPairBecomesOneEntryWithItsPatterns) {

@@ -1,7 +1,8 @@
 // The settings files: their exact form, round trips, lenient reading of
-// blanks and line ends, the defaults as a whole on any fault, and writes that
-// never leave a partial file or land in another directory. Every case reads
-// and writes through the install directory, which both operations enter.
+// blanks and line ends, the defaults as a whole on an unreadable file, values
+// beyond the dialogs' ranges brought in or kept without losing the rest, and
+// writes that never leave a partial file or land in another directory. Every
+// case reads and writes through the install directory, which both enter.
 #include "settings_files.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+#include <numeric>
 
 namespace quillon {
 
@@ -97,23 +101,15 @@ TEST_F(SettingsFiles, BlanksGoBeforeTheKeyIsCutOff) {
   EXPECT_EQ(ReadSettings(dir_), expected);
 }
 
-// Missing Quillon.ini; twelve lines; fewer counts than announced; more than
-// a hundred; a negative count; none; a grating index past the table or
-// negative; an integer that does not convert or is out of range; a float
-// with a comma, not a number, empty; a count that does not convert; values
-// outside what the dialogs allow; and a missing grating2.ini.
-TEST_F(SettingsFiles, AnyFaultGivesAllDefaults) {
+// Missing Quillon.ini; twelve lines; fewer counts than announced; an
+// integer, a float or a count that does not convert (a letter O, beyond 32
+// bits, a comma, not a number, empty); and a missing grating2.ini.
+TEST_F(SettingsFiles, AnUnreadableFileGivesAllDefaults) {
   // clang-format off
   const QStringList cases[] = {{}, With({}, 12), With({{12, "numgratings=4"}}),
-      With({{12, "numgratings=101"}}) + QStringList(kMaxGratings - 2, "1000"),
-      With({{12, "numgratings=-1"}}, 13), With({{12, "numgratings=0"}, {9, "gratingindex=0"}}, 13),
-      With({{9, "gratingindex=3"}}), With({{9, "gratingindex=-1"}}), With({{1, "lissplot=15O"}}),
-      With({{8, "signalplot=4294967296"}}), With({{0, "siglevelmult=1,25"}}),
-      With({{2, "minimumcircle=nan"}}), With({{3, "maximumcircle="}}), With({{14, "2OOO"}}),
-      With({{1, "lissplot=-2000000000"}}), With({{1, "lissplot=4"}}), With({{14, "0"}}),
-      With({{8, "signalplot=10001"}}), With({{2, "minimumcircle=0.7"}}), With({{6, "digits=11"}}),
-      With({{3, "maximumcircle=0.76"}}), With({{4, "encodertype=2"}}), With({{5, "unittype=6"}}),
-      With({{10, "encoderplottype=3"}}), With({{11, "positionplottype=-1"}}), kValidMain};
+      With({{1, "lissplot=15O"}}), With({{8, "signalplot=4294967296"}}),
+      With({{0, "siglevelmult=1,25"}}), With({{2, "minimumcircle=nan"}}),
+      With({{3, "maximumcircle="}}), With({{14, "2OOO"}}), kValidMain};
   // clang-format on
   for (const QStringList& main : cases) {
     SCOPED_TRACE(main.join(' ').toStdString());
@@ -128,6 +124,70 @@ TEST_F(SettingsFiles, AnyFaultGivesAllDefaults) {
   EXPECT_EQ(ReadSettings(dir_), Settings{});
   Put("grating2.ini", Lines(QStringList(150, "g")));
   EXPECT_EQ(ReadSettings(dir_).GratingNames, QStringList(kMaxGratings, "g"));
+}
+
+// Both ends of what each dialog accepts read back as written; one step
+// outside (or far outside) reads as the nearest end. The encoder unit type,
+// crossed circles and any grating count are kept as written. Whatever one
+// line holds, every other value, the grating table and the units stay.
+TEST_F(SettingsFiles, ValuesOutsideTheirRangesAreBroughtInOrKept) {
+  using Int = int32_t Settings::*;
+  const auto I = [](Int field, int32_t value) {
+    return std::function<void(Settings&)>([=](Settings& s) { s.*field = value; });
+  };
+  const auto F = [](float Settings::*field, float value) {
+    return std::function<void(Settings&)>([=](Settings& s) { s.*field = value; });
+  };
+  const Int lis = &Settings::LissajousPoints, sig = &Settings::SignalStrengthPoints;
+  const Int unit = &Settings::DisplayUnitType, digits = &Settings::PositionDigits;
+  const Int enc = &Settings::EncoderPlotType, pos = &Settings::PositionPlotType;
+  const Int index = &Settings::GratingIndex, type = &Settings::EncoderUnitType;
+  const auto counts = [](QVector<int32_t> table) {
+    return std::function<void(Settings&)>([=](Settings& s) { s.GratingCounts = table; });
+  };
+  QStringList hundredAndOne = With({{12, "numgratings=101"}}, 13);
+  for (int i = 0; i < kMaxGratings + 1; ++i) hundredAndOne << QString::number(i);
+  QVector<int32_t> hundred(kMaxGratings);
+  std::iota(hundred.begin(), hundred.end(), 0);
+  // clang-format off
+  const std::pair<QStringList, std::function<void(Settings&)>> cases[] = {
+      {With({{1, "lissplot=5"}}), I(lis, 5)}, {With({{1, "lissplot=1000"}}), I(lis, 1000)},
+      {With({{1, "lissplot=4"}}), I(lis, 5)}, {With({{1, "lissplot=1001"}}), I(lis, 1000)},
+      {With({{1, "lissplot=-2000000000"}}), I(lis, 5)},
+      {With({{8, "signalplot=100"}}), I(sig, 100)}, {With({{8, "signalplot=10000"}}), I(sig, 10000)},
+      {With({{8, "signalplot=99"}}), I(sig, 100)}, {With({{8, "signalplot=10001"}}), I(sig, 10000)},
+      {With({{2, "minimumcircle=0.01"}}), F(&Settings::MinimumCircle, 0.01f)},
+      {With({{2, "minimumcircle=0.009"}}), F(&Settings::MinimumCircle, 0.01f)},
+      {With({{3, "maximumcircle=0.75"}}), F(&Settings::MaximumCircle, 0.75f)},
+      {With({{3, "maximumcircle=0.76"}}), F(&Settings::MaximumCircle, 0.75f)},
+      {With({{3, "maximumcircle=1e30"}}), F(&Settings::MaximumCircle, 0.75f)},
+      {With({{2, "minimumcircle=0.7"}}), F(&Settings::MinimumCircle, 0.7f)},
+      {With({{5, "unittype=0"}}), I(unit, 0)}, {With({{5, "unittype=5"}}), I(unit, 5)},
+      {With({{5, "unittype=-1"}}), I(unit, 0)}, {With({{5, "unittype=6"}}), I(unit, 5)},
+      {With({{6, "digits=0"}}), I(digits, 0)}, {With({{6, "digits=10"}}), I(digits, 10)},
+      {With({{6, "digits=-1"}}), I(digits, 0)}, {With({{6, "digits=11"}}), I(digits, 10)},
+      {With({{10, "encoderplottype=0"}}), I(enc, 0)}, {With({{10, "encoderplottype=2"}}), I(enc, 2)},
+      {With({{10, "encoderplottype=-1"}}), I(enc, 0)}, {With({{10, "encoderplottype=3"}}), I(enc, 2)},
+      {With({{11, "positionplottype=0"}}), I(pos, 0)}, {With({{11, "positionplottype=2"}}), I(pos, 2)},
+      {With({{11, "positionplottype=-1"}}), I(pos, 0)}, {With({{11, "positionplottype=3"}}), I(pos, 2)},
+      {With({{4, "encodertype=3"}}), I(type, 3)}, {With({{4, "encodertype=-1"}}), I(type, -1)},
+      {With({{9, "gratingindex=2"}}), I(index, 2)}, {With({{9, "gratingindex=3"}}), I(index, 2)},
+      {With({{9, "gratingindex=-1"}}), I(index, 0)},
+      {With({{14, "0"}, {15, "-5"}}), counts({1000, 0, -5})},
+      {With({{12, "numgratings=0"}}, 13), counts({})}, {With({{12, "numgratings=-1"}}, 13), counts({})},
+      {hundredAndOne, counts(hundred)}};
+  // clang-format on
+  Put("grating2.ini", Lines(kValidNames));
+  for (const auto& [main, change] : cases) {
+    SCOPED_TRACE(main.join(' ').toStdString());
+    Put("Quillon.ini", Lines(main));
+    Settings expected = ValidSettings();
+    change(expected);
+    expected.GratingIndex = std::clamp<int32_t>(
+        expected.GratingIndex, 0, std::max<qsizetype>(expected.GratingCounts.size() - 1, 0));
+    expected.SelectedGratingCounts = expected.GratingCounts.value(expected.GratingIndex);
+    EXPECT_EQ(ReadSettings(dir_), expected);
+  }
 }
 
 // Nothing is read from or written to another directory when the install

@@ -18,19 +18,28 @@ constexpr int kSyncAttempts = 13;
 constexpr int32_t kStopRunValues = 10;
 constexpr auto kStopSettle = std::chrono::milliseconds(20);
 constexpr int kFirmwareFamily = 5;
+// What a sync answers when the line could not be read at all.
+constexpr int32_t kReadFailed = -2;
 
 }  // namespace
 
 Session::Session(int com) : com_(com), device_(DeviceOf(com)) {
-  if (OpenPort(com_) != 0) Lost("cannot open: " + ProblemSentence(LastOpenError()));
+  if (OpenPort(com_) != 0)
+    throw Failure(kCommunicationFailure,
+                  Name() + ": cannot open: " + ProblemSentence(LastOpenError()));
 }
 
 Session::~Session() { ClosePort(com_); }
 
 std::string Session::Name() const { return "COM" + std::to_string(com_) + " (" + device_ + ")"; }
 
+// A device gone (an adapter unplugged) fails the line's reads outright,
+// where electronics that stopped answering only let them time out: the
+// one is told instead of what went unanswered.
 void Session::Lost(const std::string& what) const {
-  throw Failure(kCommunicationFailure, Name() + ": " + what);
+  const bool gone = SendSync(com_) == kReadFailed;
+  throw Failure(kCommunicationFailure,
+                Name() + ": " + (gone ? "the line is lost: the device has gone" : what));
 }
 
 Identity Session::Identify() {

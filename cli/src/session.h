@@ -50,7 +50,8 @@ class Session {
   // electronics answer but do not acknowledge is refused.
   void Write(uint32_t word);
 
-  // A communication failure naming the port.
+  // A communication failure naming the port and what went unanswered, or
+  // that the device has gone.
   [[noreturn]] void Lost(const std::string& what) const;
 
  private:

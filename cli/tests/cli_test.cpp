@@ -2,6 +2,7 @@
 // refusals and silence, bad arguments, JSON read back, and a stream or watch
 // cut short by a pulled cable or by Ctrl-C.
 #include <fstream>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -166,33 +167,60 @@ TEST_F(CliTest, JsonOutputReadsBackAsTheSameFacts) {
   }
 }
 
-TEST_F(CliTest, RefusalsExitThreeAndSilenceExitsOne) {
+// Refused acknowledgements exit 3; a pulled cable exits 1. After a write, a
+// set or a software reset the electronics are read again: silence exits 1
+// naming what went unanswered, electronics that acknowledged but kept their
+// registers exit 3 naming what they kept, and a line whose device has gone
+// exits 1 saying so. Each case has electronics of its own, as a hung-up line
+// leaves none behind.
+TEST_F(CliTest, EachWayTheElectronicsFailIsToldByItsOwnStatusAndMessage) {
+  using End = veritrak::Emulator::LineEnd;
+  using Fault = std::function<void(veritrak::Emulator&)>;
+  const Fault refuse = [](veritrak::Emulator& e) { e.SetRefuseAcks(true); };
+  const Fault pull = [](veritrak::Emulator& e) { e.PullCable(); };
+  const Fault keep = [](veritrak::Emulator& e) { e.SetIgnoreWrites(true); };
+  const auto after = [](End end) {
+    return Fault([end](veritrak::Emulator& e) { e.EndLineAfterNextCommand(end); });
+  };
+  const Args write{"write", "COM5", "0x08", "200", "--yes"};
+  const Args set{"set", "COM5", "--interpolation", "1024", "--yes"};
+  const Args reset{"reset", "COM5", "--software"};
+  const std::string gone = "the line is lost: the device has gone\n";
   struct Case {
-    bool pull;  // else refuse acknowledgements
+    Fault fault;
     Args args;
     int exit;
     std::string message;  // what follows "COM5 (device): "
   };
   // clang-format off
   const Case cases[] = {
-    {false, {"write", "COM5", "0x08", "1", "--yes"}, 3, "the electronics refused the write of 0x880001\n"},
-    {false, {"zero", "COM5", "--yes"}, 3, "the electronics refused the write of 0x800002\n"},
-    {false, {"stream", "COM5", "--registers", "0x65", "--count", "1"}, 3,
+    {refuse, write, 3, "the electronics refused the write of 0x8800C8\n"},
+    {refuse, {"zero", "COM5", "--yes"}, 3, "the electronics refused the write of 0x800002\n"},
+    {refuse, {"stream", "COM5", "--registers", "0x65", "--count", "1"}, 3,
      "the electronics refused to start the stream\n"},
-    {true, {"identify", "COM5"}, 1, "no Veritrak II electronics answer\n"},
+    {pull, {"identify", "COM5"}, 1, "no Veritrak II electronics answer\n"},
+    {after(End::Silence), write, 1, "register 0x08 could not be read\n"},
+    {keep, write, 3, "register 0x08 did not take 0x00C8, it reads 0x"},
+    {after(End::HangUp), write, 1, gone},
+    {after(End::Silence), set, 1, "the set-up registers could not be read\n"},
+    {keep, set, 3, "the electronics kept another set-up\n"},
+    {after(End::HangUp), set, 1, gone},
+    {after(End::Silence), reset, 1, "the electronics do not answer after the reset\n"},
+    {after(End::HangUp), reset, 1, gone},
   };
   // clang-format on
   for (const Case& c : cases) {
-    if (c.pull) emulator_->PullCable();
-    emulator_->SetRefuseAcks(!c.pull);
+    SCOPED_TRACE(c.args[0] + " " + c.message);
+    veritrak::Options options;
+    options.head = veritrak::Standing(kStandingAt);
+    emulator_ = std::make_unique<veritrak::Emulator>(options);
+    home_.LinkPort(kCom, emulator_->DevicePath());
+    c.fault(*emulator_);
     const Outcome run = RunProgram(c.args);
-    EXPECT_EQ(run.exit, c.exit) << c.args[0];
+    EXPECT_EQ(run.exit, c.exit);
     EXPECT_TRUE(Has(run.err, {"probelink-cli: COM5 (", "): " + c.message})) << run.err;
-    EXPECT_EQ(Lines(run.err), 1u);
-    emulator_->PlugCable();
+    EXPECT_EQ(Lines(run.err), 1u) << run.err;
   }
-  emulator_->SetRefuseAcks(false);
-  ExpectIdle();
 }
 
 TEST_F(CliTest, BadArgumentsExitTwoWithTheUsageLineAndLeaveTheElectronicsAlone) {

@@ -169,6 +169,8 @@ void Device::WriteWord(const Frame& frame, TimePoint at) {
   if (!Acknowledge(at) || blockWrite) return;
   const uint32_t word = Le32(frame.payload);
   journal_.Record(word);
+  ++commandsTaken_;
+  if (faults_.IgnoreWrites()) return;
   const auto reg = static_cast<uint8_t>(word >> 16);
   const auto value = static_cast<uint16_t>(word);
   if (reg == kCommandRegister)
@@ -220,6 +222,7 @@ void Device::StopStream() {
 
 // The electronics restart: deaf until they are up again, then as at power-on.
 void Device::BeginReset(TimePoint at) {
+  ++commandsTaken_;
   stream_.reset();
   tx_.Clear();
   parser_.Reset();

@@ -30,6 +30,8 @@ class Device final : public FrameSink {
   // A pulled cable: a frame or sync byte that had only begun to arrive is
   // lost, as the answer the real electronics gave to it would be.
   void LoseInput() { parser_.Reset(); }
+  // Register writes acknowledged and software resets begun so far.
+  uint32_t CommandsTaken() const { return commandsTaken_; }
 
   void OnLoneSync(TimePoint at) override;
   void OnFrame(const Frame& frame, TimePoint at) override;
@@ -69,6 +71,7 @@ class Device final : public FrameSink {
   bool zeroArmed_ = false;
   uint16_t epotWiper_;
   uint16_t epotFlashed_;
+  uint32_t commandsTaken_ = 0;
 };
 
 }  // namespace veritrak

@@ -25,7 +25,9 @@ struct Emulator::Impl {
     LineNoise noise(faults, options.head.seed + 1);
     Transmitter tx(options.line.paced, noise);
     Device device(options, faults, journal, tx, origin);
-    ServeLoop(pty.Master(), wake, device, tx, faults, options.line.paced, stopping).Run();
+    const ServeLoop::Ending ending =
+        ServeLoop(pty.Master(), wake, device, tx, faults, options.line.paced, stopping).Run();
+    if (ending == ServeLoop::Ending::HangUp) pty.HangUp();
   }
 
   const Options options;
@@ -68,6 +70,10 @@ void Emulator::PlugCable() {
 }
 
 bool Emulator::CablePulled() const { return impl_->faults.Silent(Clock::now()); }
+
+void Emulator::SetIgnoreWrites(bool ignore) { impl_->faults.SetIgnoreWrites(ignore); }
+
+void Emulator::EndLineAfterNextCommand(LineEnd end) { impl_->faults.EndLineAfterNextCommand(end); }
 
 std::vector<uint32_t> Emulator::WrittenWords() const { return impl_->journal.Words(); }
 

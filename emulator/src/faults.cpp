@@ -6,6 +6,7 @@ FaultControl::FaultControl(const FaultSettings& s)
     : drop_(s.dropFraction),
       corrupt_(s.corruptFraction),
       refuse_(s.refuseAcks),
+      ignoreWrites_(s.ignoreWrites),
       lateMs_(s.lateBy.count()) {}
 
 void FaultControl::PullCable(TimePoint now, std::optional<std::chrono::milliseconds> duration) {

@@ -20,6 +20,11 @@ class FaultControl {
   void SetDropFraction(double f) { drop_ = f; }
   void SetCorruptFraction(double f) { corrupt_ = f; }
   void SetRefuseAcks(bool refuse) { refuse_ = refuse; }
+  void SetIgnoreWrites(bool ignore) { ignoreWrites_ = ignore; }
+  void EndLineAfterNextCommand(Emulator::LineEnd end) { lineEnd_ = end; }
+  // The line end armed, once: the serving thread takes it when it is due.
+  std::optional<Emulator::LineEnd> TakeLineEnd() { return lineEnd_.exchange(std::nullopt); }
+  bool LineEndArmed() const { return lineEnd_.load().has_value(); }
   void SetLateBy(std::chrono::milliseconds d) { lateMs_ = d.count(); }
   void PullCable(TimePoint now, std::optional<std::chrono::milliseconds> duration);
   void PlugCable() { silentUntil_ = kConnected; }
@@ -30,6 +35,7 @@ class FaultControl {
   double DropFraction() const { return drop_; }
   double CorruptFraction() const { return corrupt_; }
   bool RefuseAcks() const { return refuse_; }
+  bool IgnoreWrites() const { return ignoreWrites_; }
   std::chrono::milliseconds LateBy() const { return std::chrono::milliseconds(lateMs_.load()); }
   bool Silent(TimePoint now) const;
   // When a silence in force ends by itself (TimePoint::max() for never).
@@ -41,6 +47,8 @@ class FaultControl {
   std::atomic<double> drop_;
   std::atomic<double> corrupt_;
   std::atomic<bool> refuse_;
+  std::atomic<bool> ignoreWrites_;
+  std::atomic<std::optional<Emulator::LineEnd>> lineEnd_{std::nullopt};
   std::atomic<int64_t> lateMs_;
   std::atomic<Clock::rep> silentUntil_{kConnected};
   std::atomic<uint32_t> pulls_{0};

@@ -16,6 +16,8 @@ class PseudoTerminal {
   PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
   int Master() const { return master_; }
+  // Closes both sides the emulator holds: the host's handle is hung up.
+  void HangUp();
   const std::string& SlavePath() const { return slavePath_; }
 
  private:

@@ -30,7 +30,7 @@ std::optional<TimePoint> Earlier(std::optional<TimePoint> a, std::optional<TimeP
 }  // namespace
 
 ServeLoop::ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter& tx,
-                     const FaultControl& faults, bool paced, const std::atomic<bool>& stopping)
+                     FaultControl& faults, bool paced, const std::atomic<bool>& stopping)
     : line_(line),
       wake_(wake),
       device_(device),
@@ -41,7 +41,7 @@ ServeLoop::ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter
 
 // While the cable is pulled nothing goes out and the device stands still,
 // so a stream does not spin on a line that swallows everything.
-void ServeLoop::Run() {
+ServeLoop::Ending ServeLoop::Run() {
   while (!stopping_) {
     NoticePulls();
     const TimePoint now = Clock::now();
@@ -52,8 +52,23 @@ void ServeLoop::Run() {
     } else {
       tx_.Clear();
     }
-    if (!Wait(now, connected)) return;
+    if (const auto end = DueLineEnd()) {
+      if (*end == Emulator::LineEnd::HangUp) return Ending::HangUp;
+      faults_.PullCable(now, std::nullopt);
+      continue;
+    }
+    if (!Wait(now, connected)) return Ending::LineBroken;
   }
+  return Ending::Stopped;
+}
+
+std::optional<Emulator::LineEnd> ServeLoop::DueLineEnd() {
+  const uint32_t taken = device_.CommandsTaken();
+  const bool fresh = taken != commandsSeen_;
+  if (!faults_.LineEndArmed()) commandsSeen_ = taken;
+  if (!fresh || tx_.Queued() > 0 || tx_.Blocked()) return std::nullopt;
+  commandsSeen_ = taken;
+  return faults_.TakeLineEnd();
 }
 
 std::optional<TimePoint> ServeLoop::NextDeadline(TimePoint now, bool connected) const {

@@ -14,10 +14,12 @@ namespace veritrak {
 
 class ServeLoop {
  public:
-  ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter& tx,
-            const FaultControl& faults, bool paced, const std::atomic<bool>& stopping);
-  // Returns when stopping is set (and the wake pipe notified) or the line breaks.
-  void Run();
+  ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter& tx, FaultControl& faults,
+            bool paced, const std::atomic<bool>& stopping);
+  enum class Ending { Stopped, LineBroken, HangUp };
+  // Returns when stopping is set (and the wake pipe notified), the line
+  // breaks, or a line end armed for the device's next command is due.
+  Ending Run();
 
  private:
   std::optional<TimePoint> NextDeadline(TimePoint now, bool connected) const;
@@ -25,14 +27,17 @@ class ServeLoop {
   bool Wait(TimePoint now, bool connected);
   void Receive();
   void NoticePulls();
+  // The armed line end, once the device has answered a command taken since.
+  std::optional<Emulator::LineEnd> DueLineEnd();
 
   int line_;
   const WakePipe& wake_;
   Device& device_;
   Transmitter& tx_;
-  const FaultControl& faults_;
+  FaultControl& faults_;
   ReceiveClock clock_;
   uint32_t pullsSeen_ = 0;
+  uint32_t commandsSeen_ = 0;
   const std::atomic<bool>& stopping_;
 };
 

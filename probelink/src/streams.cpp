@@ -13,26 +13,31 @@ constexpr size_t kStartCopies = 6;  // the count travels six times over
 // one record; a line that never shows one must not hold the caller forever.
 constexpr size_t kMaxHuntBytes = 1024;
 
-bool ReadByte(Transport& line, uint8_t& byte) {
+enum class ByteRead { Got, TimedOut, Failed };
+
+ByteRead ReadByte(Transport& line, uint8_t& byte) {
   const IoResult r = line.Read(&byte, 1);
-  return r.ok && r.count == 1;
+  if (!r.ok) return ByteRead::Failed;
+  return r.count == 1 ? ByteRead::Got : ByteRead::TimedOut;
 }
 
 bool HuntMarker(Transport& line) {
   size_t scanned = 0;
   while (scanned < kMaxHuntBytes) {
     uint8_t first = 0;
-    bool got = false;
+    ByteRead got = ByteRead::Failed;
     do {
       got = ReadByte(line, first);
       ++scanned;
-    } while (got && first != kMarkerByte && scanned < kMaxHuntBytes);
+    } while (got == ByteRead::Got && first != kMarkerByte && scanned < kMaxHuntBytes);
     // The second byte is asked for even after the first read timed out, so
     // an idle line costs two time-outs; callers' time budgets rest on that.
+    // A device gone is not asked again.
+    if (got == ByteRead::Failed) return false;
     uint8_t second = 0;
-    const bool gotSecond = ReadByte(line, second);
+    const ByteRead gotSecond = ReadByte(line, second);
     ++scanned;
-    if (!got || !gotSecond) return false;
+    if (got != ByteRead::Got || gotSecond != ByteRead::Got) return false;
     if (first == kMarkerByte && second == kMarkerByte) return true;
   }
   return false;

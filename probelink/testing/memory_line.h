@@ -29,6 +29,7 @@ class MemoryLine final : public probelink::Transport {
   std::vector<DCB> settings;
   std::vector<Bytes> writes;
   std::vector<uint32_t> readTimeouts;  // the total time-out in force at each read
+  bool gone = false;                   // every read and write fails, as on a device unplugged
 
   void Feed(const Bytes& bytes) { rx_.insert(rx_.end(), bytes.begin(), bytes.end()); }
   size_t Pending() const { return rx_.size(); }
@@ -53,12 +54,14 @@ class MemoryLine final : public probelink::Transport {
   // Hands over what is there at once: a shortfall stands for a time-out.
   probelink::IoResult Read(uint8_t* buffer, size_t n) override {
     readTimeouts.push_back(timeouts_.ReadTotalTimeoutConstant);
+    if (gone) return {false, 0};
     const size_t got = std::min(n, rx_.size());
     std::copy_n(rx_.begin(), got, buffer);
     rx_.erase(rx_.begin(), rx_.begin() + static_cast<long>(got));
     return {true, got};
   }
   probelink::IoResult Write(const uint8_t* buffer, size_t n) override {
+    if (gone) return {false, 0};
     writes.emplace_back(buffer, buffer + n);
     const auto known = replies.find(writes.back());
     if (onWrite)

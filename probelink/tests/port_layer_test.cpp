@@ -8,6 +8,7 @@
 
 #include "comm_timeouts.h"
 #include "fixtures.h"
+#include "serial_posix.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ TEST(ClosedPorts, EveryCallGivesItsFailureResult) {
     {Call(SetCompleteComConfig, DCB{}, COMMTIMEOUTS{}, 0u, 0u), -1}, {Call(EndAsync, 4), -1},
     {Call(SyncAndRead, 1, 0x20000, &w), 0}, {Call(SyncAndWrite, 1, 0x820000), 0},
     {Call(ReadRegisterWren, 0x20000, &w), -2}, {Call(WriteRegisterWren, 0x820000), -2},
+    {Call(ReadShiftedPositionWren, &n), -1},
     {Call(ReadEpotValues, b, b, b, b), -2}, {Call(ReadValueFinch, 0x60, 4), -2},
     {Call(BeginAsyncWren, 1, b), -2}, {Call(ReadAsyncWren, 1, &w), -1},
     {Call(WriteRs232Data, 1, b), -1}, {Call(ReadRs232Data, 1, b, &n), -1}};
@@ -152,6 +154,43 @@ TEST_F(PtyPortTest, ReadsEndAtTheirTotalTimeoutOrOnceTheirBytesHaveComeAndNothin
   EXPECT_EQ(WriteRs232Data(kPort, 3, got), 3);
   EXPECT_EQ(pty_.Read(3, 2s), (Bytes{5, 6, 3})) << "raw bytes go out unframed";
   EXPECT_EQ(SystemReset(kPort), -1) << "a pseudo-terminal has no DTR to pulse";
+}
+
+// The OS layer tells silence from a device gone: a silent line ends its read
+// at the time-out as a call that succeeded with what came; an unplugged
+// device fails its reads and writes at once, whatever the time-out. Through
+// the library, a sync then says -1 for silence and -2 for a failed read.
+TEST(SerialLine, TellsADeviceGoneFromASilentLine) {
+  testsupport::PtyPair pty;
+  int error = 0;
+  const std::unique_ptr<probelink::SerialPosix> line =
+      probelink::SerialPosix::Open(pty.SlavePath(), error);
+  ASSERT_TRUE(line) << error;
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadTotalTimeoutConstant = 50;
+  ASSERT_TRUE(line->SetTimeouts(timeouts));
+  uint8_t bytes[4] = {};
+  probelink::IoResult r = line->Read(bytes, 4);
+  EXPECT_TRUE(r.ok && r.count == 0) << "silence is a time-out";
+  pty.Write({7, 8});
+  r = line->Read(bytes, 4);
+  EXPECT_TRUE(r.ok && r.count == 2) << "a short reply is a time-out with what came";
+  timeouts.ReadTotalTimeoutConstant = timeouts.WriteTotalTimeoutConstant = 10000;
+  ASSERT_TRUE(line->SetTimeouts(timeouts));
+  pty.HangUp();
+  const auto start = Clock::now();
+  r = line->Read(bytes, 4);
+  EXPECT_FALSE(r.ok) << "a device gone is a failed read";
+  EXPECT_FALSE(line->Write(bytes, 1).ok) << "and a failed write";
+  EXPECT_LT(Clock::now() - start, 5s) << "told at once, not at the time-out";
+}
+
+TEST_F(PtyPortTest, ASyncIsMinusOneOnASilentLineAndMinusTwoOnADeviceGone) {
+  ASSERT_EQ(ConfigPort(kPort, 25, 38400), 0);
+  EXPECT_EQ(SendSync(kPort), -1);
+  pty_.HangUp();
+  EXPECT_EQ(SendSync(kPort), -2);
+  EXPECT_EQ(DoSynchronize(kPort), 0);
 }
 
 // Synchronising reads at a time-out of its own for the while; a caller's

@@ -22,6 +22,11 @@ TEST_F(MemoryLineTest, RecordsAreReadBehindTheirMarkersPastStrayBytesAndFalseSta
   line_->readTimeouts.clear();
   EXPECT_EQ(ReadAsyncWren(kPort, 2, v), -1);
   EXPECT_EQ(line_->readTimeouts.size(), 2u) << "an idle line costs exactly two time-outs";
+  line_->gone = true;
+  line_->readTimeouts.clear();
+  EXPECT_EQ(ReadAsyncWren(kPort, 2, v), -1);
+  EXPECT_EQ(line_->readTimeouts.size(), 1u) << "a device gone is not read again";
+  line_->gone = false;
   line_->Feed(Bytes(100000, 0x00));
   EXPECT_EQ(ReadAsyncWren(kPort, 2, v), -1) << "the hunt for a marker is bounded";
   EXPECT_LT(line_->readTimeouts.size(), 2000u);

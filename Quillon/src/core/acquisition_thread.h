@@ -43,10 +43,12 @@ class AcquisitionThread : public QThread {
   bool SyncLine();
   // Runs f on the GUI thread while this thread waits.
   void OnGui(const std::function<void()>& f);
-  // The rule of the polled threads: the first failed step is forgiven, the
-  // second in a row stops the thread. A good step ends the run of failures.
+  // The rule of the polled threads: a failed step is forgiven unless the
+  // step before it failed and no exchange has gone through since. Every
+  // exchange that goes through, even within a step that then fails, ends
+  // the run of failures.
   void StepFailed();
-  void StepSucceeded() { forgivenFailure_ = false; }
+  void ExchangeWentThrough() { forgivenFailure_ = false; }
   void Fail();
   bool Stopping() const { return com_.StopRequest; }
   // Ends the stream of n values and brings the line back in step (up to 3 tries).

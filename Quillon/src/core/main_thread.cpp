@@ -31,8 +31,8 @@ bool MainThread::ReadSample() {
   StatusRing& ring = com_.Status();
   const auto readRegister = [&](uint8_t reg, int32_t& into) {
     uint16_t value = 0;
-    ClearRxBuffer(port_);
-    if (!SyncLine() || ReadRegisterWren(port_, uint32_t{reg} << 16, &value) < 0) return false;
+    if (!Exchange([&] { return ReadRegisterWren(port_, uint32_t{reg} << 16, &value); }))
+      return false;
     into = value;
     return true;
   };
@@ -42,11 +42,21 @@ bool MainThread::ReadSample() {
       !readRegister(kModelRegister, model))
     return false;
   int32_t p = 0;
-  ClearRxBuffer(port_);
-  if (!SyncLine() || ReadShiftedPositionWren(port_, &p) < 0) return false;
+  if (!Exchange([&] { return ReadShiftedPositionWren(port_, &p); })) return false;
   if ((model & 0xE0) == 0x60) p /= 4;
   if (com_.ZeroRequest.exchange(false)) com_.ZeroOffset = p;
   ring.position[slot_] = p - com_.ZeroOffset;
+  return true;
+}
+
+// A line back in step, and the read after it, each count as an exchange
+// that went through.
+bool MainThread::Exchange(const std::function<int32_t()>& read) {
+  ClearRxBuffer(port_);
+  if (!SyncLine()) return false;
+  ExchangeWentThrough();
+  if (read() < 0) return false;
+  ExchangeWentThrough();
   return true;
 }
 
@@ -55,7 +65,6 @@ void MainThread::LiveStep() {
     StepFailed();
     return;
   }
-  StepSucceeded();
   const float interval = static_cast<float>(SecondsSince(ticks_));
   com_.Status().interval[slot_] = interval;
   ++index_;

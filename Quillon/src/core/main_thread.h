@@ -20,6 +20,7 @@ class MainThread final : public AcquisitionThread {
   void ReplayStep();
   // The five reads of one sample into the current slot.
   bool ReadSample();
+  bool Exchange(const std::function<int32_t()>& read);
   void ShowSample();
 
   int32_t index_;  // live: the slot being written; replay: samples still to play

@@ -26,25 +26,29 @@ void ReadAllThread::RunStep() {
     StepFailed();
     return;
   }
-  StepSucceeded();
   texts_ = std::move(texts);
   OnGui([this] { window_.ShowRegisterPass(texts_); });
+}
+
+// An entry goes through when both the sync before it and its read do.
+bool ReadAllThread::Entry(const std::function<int32_t()>& read) {
+  ClearRxBuffer(port_);
+  if (!SyncLine() || read() < 0) return false;
+  ExchangeWentThrough();
+  return true;
 }
 
 bool ReadAllThread::ReadPass(QStringList& texts) {
   uint16_t values[kRegisters.size()] = {};
   for (size_t i = 0; i < kRegisters.size(); ++i) {
-    ClearRxBuffer(port_);
-    if (!SyncLine() || ReadRegisterWren(port_, uint32_t{kRegisters[i]} << 16, &values[i]) < 0)
+    if (!Entry([&] { return ReadRegisterWren(port_, uint32_t{kRegisters[i]} << 16, &values[i]); }))
       return false;
     texts << Hex(values[i], 4);
   }
   // A counter with its top bit set is an error code, not a count.
   for (const auto read : {ReadMSPVersion, ReadPowerOnTime, ReadPowerOnCycles}) {
-    ClearRxBuffer(port_);
-    if (!SyncLine()) return false;
-    const int32_t value = read(port_);
-    if (value < 0) return false;
+    int32_t value = 0;
+    if (!Entry([&] { return value = read(port_); })) return false;
     texts << Hex(static_cast<uint32_t>(value), 8);
   }
   // Bits 28 and 29, 12 to 27, then 0 to 11; neither divided nor zeroed.

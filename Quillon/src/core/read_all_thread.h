@@ -21,6 +21,7 @@ class ReadAllThread final : public AcquisitionThread {
  private:
   void RunStep() override;
   bool ReadPass(QStringList& texts);
+  bool Entry(const std::function<int32_t()>& read);
 
   QStringList texts_;
 };

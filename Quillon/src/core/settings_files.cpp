@@ -27,13 +27,14 @@ constexpr Range<int32_t> kWholeRange{std::numeric_limits<int32_t>::min(),
 struct FixedFloat {  // 3 significant digits and 3 decimals: "1.150"
   float Settings::*field;
 };
+// A value read is brought to the nearest inside `range`.
 struct GeneralFloat {  // up to 6 significant digits: "0.187"
   float Settings::*field;
   Range<float> range;
 };
 struct Integer {
   int32_t Settings::*field;
-  Range<int32_t> range;
+  Range<int32_t> range = kWholeRange;
 };
 struct Text {
   QString Settings::*field;
@@ -52,12 +53,12 @@ const std::array<KeyLine, 12> kKeyLines{{
     {"lissplot=", Integer{&Settings::LissajousPoints, kLissajousPointsRange}},
     {"minimumcircle=", GeneralFloat{&Settings::MinimumCircle, kCircleRange}},
     {"maximumcircle=", GeneralFloat{&Settings::MaximumCircle, kCircleRange}},
-    {"encodertype=", Integer{&Settings::EncoderUnitType, kEncoderUnitTypeRange}},
+    {"encodertype=", Integer{&Settings::EncoderUnitType}},
     {"unittype=", Integer{&Settings::DisplayUnitType, kDisplayUnitTypeRange}},
     {"digits=", Integer{&Settings::PositionDigits, kPositionDigitsRange}},
     {"units=", Text{&Settings::DisplayUnits}},
     {"signalplot=", Integer{&Settings::SignalStrengthPoints, kStrengthPointsRange}},
-    {"gratingindex=", Integer{&Settings::GratingIndex, kWholeRange}},  // checked with the table
+    {"gratingindex=", Integer{&Settings::GratingIndex}},  // brought into the table
     {"encoderplottype=", Integer{&Settings::EncoderPlotType, kPlotTypeRange}},
     {"positionplottype=", Integer{&Settings::PositionPlotType, kPlotTypeRange}},
 }};
@@ -84,14 +85,18 @@ bool ReadFloat(const QString& text, float& value) {
 }
 
 bool ReadInt(const QString& text, int32_t& value, Range<int32_t> range = kWholeRange) {
-  return ParseInt32(text.toUtf8(), value) && range.Holds(value);
+  if (!ParseInt32(text.toUtf8(), value)) return false;
+  value = range.Nearest(value);
+  return true;
 }
 
 bool ReadKeyLine(const KeyLine& line, const QString& text, Settings& s) {
   const QString value = ValueOf(text, line.key);
   return std::visit(Overloaded{[&](FixedFloat f) { return ReadFloat(value, s.*f.field); },
                                [&](GeneralFloat f) {
-                                 return ReadFloat(value, s.*f.field) && f.range.Holds(s.*f.field);
+                                 if (!ReadFloat(value, s.*f.field)) return false;
+                                 s.*f.field = f.range.Nearest(s.*f.field);
+                                 return true;
                                },
                                [&](Integer f) { return ReadInt(value, s.*f.field, f.range); },
                                [&](Text f) {
@@ -113,22 +118,24 @@ bool ReadKeyLines(const QStringList& lines, Settings& s) {
   for (size_t i = 0; i < kKeyLines.size(); ++i) {
     if (qsizetype(i) >= lines.size() || !ReadKeyLine(kKeyLines[i], lines[i], s)) return false;
   }
-  return s.MinimumCircle <= s.MaximumCircle;
+  return true;
 }
 
-// The count line and the counts after it; the grating index must name one.
+// The count line and the counts after it. An empty table selects nothing,
+// and its selected count is 0.
 bool ReadGratingTable(const QStringList& lines, Settings& s) {
   int32_t n = 0;
-  if (lines.size() <= kCountLine || !ReadInt(ValueOf(lines[kCountLine], kCountKey), n)) {
+  if (lines.size() <= kCountLine ||
+      !ReadInt(ValueOf(lines[kCountLine], kCountKey), n, {0, kMaxGratings}) ||
+      lines.size() <= kCountLine + n) {
     return false;
   }
-  if (n < 0 || n > kMaxGratings || lines.size() <= kCountLine + n) return false;
   s.GratingCounts.resize(n);
   for (int32_t i = 0; i < n; ++i) {
-    if (!ReadInt(lines[kCountLine + 1 + i], s.GratingCounts[i], kGratingCountsRange)) return false;
+    if (!ReadInt(lines[kCountLine + 1 + i], s.GratingCounts[i])) return false;
   }
-  if (s.GratingIndex < 0 || s.GratingIndex >= n) return false;
-  s.SelectedGratingCounts = s.GratingCounts[s.GratingIndex];
+  s.GratingIndex = std::clamp(s.GratingIndex, 0, std::max(n - 1, 0));
+  s.SelectedGratingCounts = s.GratingCounts.value(s.GratingIndex);
   return true;
 }
 

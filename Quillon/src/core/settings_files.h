@@ -1,13 +1,15 @@
 // The user settings kept in the installation directory: "Quillon.ini" (13
 // key lines, then the grating counts) and "grating2.ini" (one grating
-// description per line). Reading falls back to the defaults as a whole;
-// writing says whether it succeeded, and the window tells the user.
+// description per line). A file that cannot be read falls back to the
+// defaults as a whole; a value read but beyond what the program can use is
+// brought to the nearest one it can. Writing says whether it succeeded, and
+// the window tells the user.
 #pragma once
 
 #include <QStringList>
 #include <QVector>
+#include <algorithm>
 #include <cstdint>
-#include <limits>
 
 namespace quillon {
 
@@ -38,31 +40,35 @@ struct Settings {
 // The most grating counts a settings file may announce.
 inline constexpr int kMaxGratings = 100;
 
-// What the dialogs accept, and so all that the settings files may hold: a
-// value outside its range (a hand-edited file, say) reads as a fault.
+// What the dialogs accept. A settings file's value outside its range (a
+// hand-edited file, say) is read as the nearest value inside it.
 template <class T>
 struct Range {
   T lowest, highest;
   constexpr bool Holds(T value) const { return lowest <= value && value <= highest; }
+  constexpr T Nearest(T value) const { return std::clamp(value, lowest, highest); }
 };
 inline constexpr Range<int32_t> kLissajousPointsRange{5, 1000};
 inline constexpr Range<int32_t> kStrengthPointsRange{100, 10000};
 inline constexpr Range<float> kPlotSecondsRange{1, 65};
-// Both indicator circles, the inner one no larger than the outer.
+// Each indicator circle. The dialog keeps the inner one no larger than the
+// outer, but crossed circles merely draw crossed and are kept from a file.
 inline constexpr Range<float> kCircleRange{0.01f, 0.75f};
-inline constexpr Range<int32_t> kEncoderUnitTypeRange{0, 1};
 inline constexpr Range<int32_t> kDisplayUnitTypeRange{0, 5};
 // The decimals the resolution of any unit needs.
 inline constexpr Range<int32_t> kPositionDigitsRange{0, 10};
 inline constexpr Range<int32_t> kPlotTypeRange{0, 2};
-inline constexpr Range<int32_t> kGratingCountsRange{1, std::numeric_limits<int32_t>::max()};
 
 // Makes `installDir` the current directory and reads both files from it.
-// Any fault (a missing file or line, a number that does not convert or lies
-// outside its range, more than kMaxGratings gratings, a grating index outside
-// the table, a file too large to be a settings file, or an install directory
-// that cannot be entered) gives the defaults as a whole. Of "grating2.ini",
-// the first kMaxGratings lines are kept.
+// A file that cannot be read (a missing file or line, a number that does not
+// convert, a file too large to be a settings file, or an install directory
+// that cannot be entered) gives the defaults as a whole. Values that harm
+// nothing are kept as written: the signal level multiplier, the encoder unit
+// type (any value but 0 and 1 leaves the resolution as it was), crossed
+// circles, the units and every grating count. The others are brought into
+// their ranges above; of more than kMaxGratings gratings the first are kept,
+// and a grating index outside the table names its nearest entry. Of
+// "grating2.ini", the first kMaxGratings lines are kept.
 Settings ReadSettings(const QString& installDir);
 
 // Makes `installDir` the current directory and replaces both files in it,

@@ -203,9 +203,9 @@ bool TEncoderSetupForm::CustomGratingChecked(int32_t& counts) {
                .arg(gratingsizebox->text()));
     return false;
   }
-  if (!ParseInt32(fprbox->text().toUtf8(), counts) || !kGratingCountsRange.Holds(counts)) {
-    Refuse(QString("\"%1\" is not a count. Enter the counts per revolution as a whole number "
-                   "above 0.")
+  // Any whole number is a count: the table only names and shows them.
+  if (!ParseInt32(fprbox->text().toUtf8(), counts)) {
+    Refuse(QString("\"%1\" is not a count. Enter the counts per revolution as a whole number.")
                .arg(fprbox->text()));
     return false;
   }
@@ -215,8 +215,7 @@ bool TEncoderSetupForm::CustomGratingChecked(int32_t& counts) {
 void TEncoderSetupForm::Button1Click() {
   settings_.GratingCounts = kBuiltIn.GratingCounts;
   settings_.GratingNames = kBuiltIn.GratingNames;
-  // A custom grating that was selected is gone; the settings file would
-  // refuse an index beyond the table.
+  // A custom grating that was selected is gone.
   if (settings_.GratingIndex >= settings_.GratingCounts.size()) settings_.GratingIndex = 0;
   settings_.SelectedGratingCounts = settings_.GratingCounts[settings_.GratingIndex];
   emit GratingsReset(settings_);

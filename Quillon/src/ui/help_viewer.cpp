@@ -46,7 +46,7 @@ QString FindManual() {
 }
 
 void ShowHelp(const QString& installDir, const HelpTopic& topic, Questions& questions,
-              const UrlOpener& open, QWidget* viewerParent) {
+              const UrlOpener& open, const ViewerSource& viewer) {
   QDir::setCurrent(installDir);
   const QFileInfo file(topic.fileName);
   QString problem;
@@ -57,9 +57,7 @@ void ShowHelp(const QString& installDir, const HelpTopic& topic, Questions& ques
     QUrl page = QUrl::fromLocalFile(manual);
     page.setFragment(topic.chapter);
     if (open(page)) return;
-    auto* viewer = viewerParent->findChild<TManualViewer*>();
-    if (!viewer) viewer = new TManualViewer(viewerParent);
-    viewer->Show(page);
+    viewer().Show(page);
   } else {
     problem = QStringLiteral("The help file \"%1\" is not installed.");
   }

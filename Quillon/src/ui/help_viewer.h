@@ -8,11 +8,10 @@
 #include <QUrl>
 #include <functional>
 
-class QWidget;
-
 namespace quillon {
 
 class Questions;
+class TManualViewer;
 
 // Hands a page to the desktop; false when the desktop cannot show it.
 using UrlOpener = std::function<bool(const QUrl&)>;
@@ -43,11 +42,14 @@ struct HelpTopic {
   QString chapter;   // the manual's anchor that stands in for it
 };
 
+// The program's own manual window, made when first needed.
+using ViewerSource = std::function<TManualViewer&()>;
+
 // Makes `installDir` the current directory (as the settings files do) and
 // opens the topic's help file from it through `open`; without the file, the
-// manual at the topic's chapter, through `open` or else in a viewer owned
-// by `viewerParent`; without either, says which help file is missing.
+// manual at the topic's chapter, through `open` or else in the viewer of
+// `viewer`; without either, says which help file is missing.
 void ShowHelp(const QString& installDir, const HelpTopic& topic, Questions& questions,
-              const UrlOpener& open, QWidget* viewerParent);
+              const UrlOpener& open, const ViewerSource& viewer);
 
 }  // namespace quillon

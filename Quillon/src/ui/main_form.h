@@ -17,20 +17,22 @@
 #pragma once
 
 #include <QFont>
-#include <QPushButton>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSize>
 #include <QStringList>
 #include <array>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "com_data.h"
 #include "help_viewer.h"
+#include "manual_viewer.h"
 #include "pixel_stamp.h"
-#include "port_problems.h"
 #include "plot_settings_form.h"
+#include "port_problems.h"
 #include "settings_files.h"
 #include "setup_report.h"
 #include "window_link.h"
@@ -284,6 +286,9 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool StatusDataProcessing = false;
   // Where help pages go first; tests put their own in.
   UrlOpener OpenUrl = OpenOnDesktop;
+  // The program's own manual window, once help has needed it. It is a
+  // window of its own, so that a box waiting for an answer leaves it usable.
+  std::unique_ptr<TManualViewer> ManualViewer;
 
  signals:
   // After each request of the read/write cycle has been carried out.
@@ -343,9 +348,10 @@ class TMainForm : public QMainWindow, public WindowLink {
   void ShowAlarmLamps(int32_t status);
   void ShowIndex(int32_t status);
   void CountIndexMiss();
-  void ShowSignalLevel(float signalLevel);
+  // True when the level is over the signal limit.
+  bool ShowSignalLevel(float signalLevel);
   void ShowBand(QLabel* left, QLabel* right);
-  void LogAlarmHistory(int32_t status);
+  void LogAlarmHistory(int32_t status, std::optional<bool> overSignal);
   QString AlarmHistoryEntry(const QString& event) const;
   void ShowModel(uint16_t modelRegister);
 
@@ -443,9 +449,24 @@ class TMainForm : public QMainWindow, public WindowLink {
   // The grid, laid again over the plot after each batch of points.
   PixelStamp gridStamp_;
   int resolutionPrecision_ = 2, resolutionDecimals_ = 1;
-  // The alarm situation of the newest history entry; None: log the next.
-  enum class AlarmSituation { None, Red, Yellow, OverSignal, Green };
-  AlarmSituation loggedSituation_ = AlarmSituation::None;
+  // Requests posted while another waited for the line, in their order.
+  struct Request {
+    int code, intervalMs;
+  };
+  std::deque<Request> queuedRequests_;
+  void StartRequest(const Request& request);
+  void StartQueuedRequest();
+  // The alarm situation of the newest history entry: the status word's
+  // alarm and the over-signal; none: log the next.
+  enum class AlarmEvent { None, Red, Yellow, OverSignal, Green };
+  struct AlarmSituation {
+    AlarmEvent alarm;  // None, Red or Yellow
+    bool overSignal;
+    bool operator==(const AlarmSituation&) const = default;
+  };
+  std::optional<AlarmSituation> loggedSituation_;
+  // The over-signal as the newest live level said; replayed levels leave it.
+  bool liveOverSignal_ = false;
   std::vector<Placed> placed_;
   // The units of the settings while a loaded file's units are shown.
   struct OwnUnits {

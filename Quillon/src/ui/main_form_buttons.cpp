@@ -135,7 +135,10 @@ void TMainForm::DataProcessingForSetupandStatus1Click() {
 
 void TMainForm::ShowHelpTopic(const char* fileName, const char* chapter) {
   ShowHelp(InstallDir, {QString::fromLatin1(fileName), QString::fromLatin1(chapter)}, questions_,
-           OpenUrl, this);
+           OpenUrl, [this]() -> TManualViewer& {
+             if (!ManualViewer) ManualViewer = std::make_unique<TManualViewer>();
+             return *ManualViewer;
+           });
 }
 
 // The manual opens at the chapter of the view on the screen.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 
 #include "canvas_widgets.h"
 #include "engineering_display.h"
@@ -16,11 +17,33 @@ namespace {
 constexpr int kRefusedReturnWaitMs = 200;
 }  // namespace
 
+// A request posted while another waits for the line queues behind it with
+// its own interval; posted again before it ran, it runs once, with the
+// newest arguments.
 void TMainForm::PostRequest(int code, int intervalMs) {
   if (Connection) Connection->RequestStop();
-  PendingCommand = code;
-  ReadWriteTimer->setInterval(intervalMs);
+  if (!ReadWriteTimer->isActive()) {
+    StartRequest({code, intervalMs});
+    return;
+  }
+  const bool waiting =
+      code == PendingCommand ||
+      std::ranges::any_of(queuedRequests_, [code](const Request& r) { return r.code == code; });
+  if (!waiting) queuedRequests_.push_back({code, intervalMs});
+}
+
+void TMainForm::StartRequest(const Request& request) {
+  PendingCommand = request.code;
+  ReadWriteTimer->setInterval(request.intervalMs);
   ReadWriteTimer->start();
+}
+
+// The next queued request waits for the thread the last one started.
+void TMainForm::StartQueuedRequest() {
+  if (ReadWriteTimer->isActive() || queuedRequests_.empty()) return;
+  if (Connection) Connection->RequestStop();
+  StartRequest(queuedRequests_.front());
+  queuedRequests_.pop_front();
 }
 
 void TMainForm::NormalCursor() {
@@ -80,6 +103,7 @@ void TMainForm::ReadWriteTimerTimer() {
     default: break;
   }
   emit RequestDone(code);
+  StartQueuedRequest();
 }
 
 void TMainForm::FinishRequest() {

@@ -131,7 +131,7 @@ void TMainForm::ClearAlarmHistory() {
   RedAlarmCount = 0;
   GreenCount = 0;
   OverSignalCount = 0;
-  loggedSituation_ = AlarmSituation::None;
+  loggedSituation_.reset();
 }
 
 }  // namespace quillon

@@ -178,6 +178,8 @@ void TMainForm::SetDeviceControls(bool enabled) {
 }
 
 void TMainForm::EnterDemoMode() {
+  // Requests queued for the electronics have none left to go to.
+  queuedRequests_.clear();
   Connection->StartRefused = false;
   HardwareReset1->setEnabled(true);
   SearchForElectronics1->setEnabled(true);

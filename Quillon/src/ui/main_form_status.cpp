@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <cmath>
+#include <utility>
 
 #include "canvas_widgets.h"
 #include "main_form.h"
@@ -47,8 +48,9 @@ void TMainForm::UpdateStatusDisplay(int32_t count, float signalLevel, int32_t st
   TimeText2->setText(FormatFixed(time, 6, 1));
   ShowAlarmLamps(status);
   ShowIndex(status);
-  if (levelValid) ShowSignalLevel(signalLevel);
-  if (!replaying) LogAlarmHistory(status);
+  std::optional<bool> overSignal;
+  if (levelValid) overSignal = ShowSignalLevel(signalLevel);
+  if (!replaying) LogAlarmHistory(status, overSignal);
 }
 
 void TMainForm::ShowPosition(int32_t count) {
@@ -126,7 +128,7 @@ void TMainForm::ShowIndex(int32_t status) {
   }
 }
 
-void TMainForm::ShowSignalLevel(float signalLevel) {
+bool TMainForm::ShowSignalLevel(float signalLevel) {
   const measure::LevelBand band = measure::BandOfBarLevel(measure::BarLevel(signalLevel));
   if (band == measure::LevelBand::OverSignal) {
     ++OverSignalCount;
@@ -135,7 +137,7 @@ void TMainForm::ShowSignalLevel(float signalLevel) {
     GreenCount = 0;
     OverSignalShape->SetBrush(kRed);
     ShowBand(nullptr, nullptr);
-    return;
+    return true;
   }
   OverSignalCount = 0;
   if (band == measure::LevelBand::Good)
@@ -144,6 +146,7 @@ void TMainForm::ShowSignalLevel(float signalLevel) {
     ShowBand(yellowleft, yellowright);
   else
     ShowBand(redleft, redright);
+  return false;
 }
 
 // Shows the one pair given (none for nullptr) and hides the others.
@@ -153,23 +156,28 @@ void TMainForm::ShowBand(QLabel* left, QLabel* right) {
     band->setVisible(band == left || band == right);
 }
 
-// One entry for each change of the alarm situation. The level comes with
-// every fourth sample only, so the run counters alone would take the three
-// samples between two over-signal levels for a return to green.
-void TMainForm::LogAlarmHistory(int32_t status) {
-  AlarmSituation now = AlarmSituation::Green;
-  if (status & bit::kRedAlarm)
-    now = AlarmSituation::Red;
-  else if (status & bit::kYellowAlarm)
-    now = AlarmSituation::Yellow;
-  else if (OverSignalCount > 0)
-    now = AlarmSituation::OverSignal;
-  if (now == loggedSituation_) return;
-  loggedSituation_ = now;
+// One entry for each change of the alarm situation, naming what came: an
+// over-signal (even within a lasting alarm, as its sample restarts the alarm
+// counts), else a new alarm, else what is left once one has gone. The level
+// comes with every fourth sample only, so the over-signal holds between two
+// levels; and only live levels count, so that a replay stopped within an
+// over-signal leaves the live history as it was.
+void TMainForm::LogAlarmHistory(int32_t status, std::optional<bool> overSignal) {
+  if (overSignal) liveOverSignal_ = *overSignal;
+  const AlarmSituation now{status & bit::kRedAlarm      ? AlarmEvent::Red
+                           : status & bit::kYellowAlarm ? AlarmEvent::Yellow
+                                                        : AlarmEvent::None,
+                           liveOverSignal_};
+  const std::optional<AlarmSituation> before = std::exchange(loggedSituation_, now);
+  if (before == now) return;
+  const bool overCame = now.overSignal && !(before && before->overSignal);
+  const bool alarmCame = now.alarm != AlarmEvent::None && !(before && before->alarm == now.alarm);
+  AlarmEvent event = now.overSignal ? AlarmEvent::OverSignal : now.alarm;
+  if (!overCame && alarmCame) event = now.alarm;
+  if (event == AlarmEvent::None) event = AlarmEvent::Green;
   static constexpr const char* kEvents[] = {"", "\tRed Alarm   \t", "\tYellow Alarm\t",
                                             "\tOver Signal \t", "\tGreen Level \t"};
-  AlarmHistory.prepend(
-      AlarmHistoryEntry(QString::fromLatin1(kEvents[static_cast<int>(now)])));
+  AlarmHistory.prepend(AlarmHistoryEntry(QString::fromLatin1(kEvents[static_cast<int>(event)])));
 }
 
 QString TMainForm::AlarmHistoryEntry(const QString& event) const {

@@ -1,5 +1,8 @@
 // The program's own window for the user manual, for desktops that cannot
-// show a page themselves. It stays open beside the main window.
+// show a page themselves. It stays open beside the main window, and made
+// without a parent it is no part of the main window's family, which a box
+// blocks while it waits: the troubleshooting chapter a box's Help opens can
+// be read and closed before the box is answered.
 #pragma once
 
 #include <QDialog>

@@ -95,6 +95,9 @@ Answer AskUntilAnswered(Questions& questions, const Question& question) {
 
 Answer MessageBoxQuestions::Ask(const Question& question) {
   AnswerBox box(question, parent_);
+  // Modal to the window it stands over only, so that windows of their own,
+  // such as the manual its Help opened, stay usable while it waits.
+  if (parent_) box.setWindowModality(Qt::WindowModal);
   QMap<QAbstractButton*, Answer> answers;
   for (Answer answer : question.answers) {
     const ButtonText text = ButtonFor(answer);

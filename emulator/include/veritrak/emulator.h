@@ -64,6 +64,7 @@ struct FaultSettings {
   double dropFraction = 0;     // of the bytes sent
   double corruptFraction = 0;  // of the bytes sent
   bool refuseAcks = false;     // refuse every write and mode command
+  bool ignoreWrites = false;   // acknowledge register writes, but keep the registers
   std::chrono::milliseconds lateBy{0};
 };
 
@@ -98,6 +99,14 @@ class Emulator {
   void PullCable(std::optional<std::chrono::milliseconds> duration = std::nullopt);
   void PlugCable();
   bool CablePulled() const;
+  // Writes are acknowledged but change nothing, as on write-protected
+  // electronics.
+  void SetIgnoreWrites(bool ignore);
+  // The line ends once the electronics have taken the host's next register
+  // write or software reset and sent their answer to it: silent for good, or
+  // hung up as an unplugged adapter, which the host sees as a failed read.
+  enum class LineEnd { Silence, HangUp };
+  void EndLineAfterNextCommand(LineEnd end);
 
   // The register and command words the electronics acknowledged, oldest
   // first (the last 1024 of them).
