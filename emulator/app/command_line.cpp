@@ -88,6 +88,7 @@ void Describe(CLI::App& app, ProgramOptions& p) {
       "in ${XDG_CONFIG_HOME:-~/.config}/probelink/ports, until SIGINT or SIGTERM.\n"
       "SIGUSR1 pulls the cable, SIGUSR2 plugs it back in.");
   app.set_help_flag("--help", "show this text");
+  app.set_version_flag("--version", VersionText(), "show the version");
   DeviceSettings& device = p.emulator.device;
   HeadSettings& head = p.emulator.head;
   FaultSettings& faults = p.emulator.faults;
@@ -187,11 +188,15 @@ ProgramOptions ParseCommandLine(std::span<const char* const> args) {
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::CallForHelp&) {
     options.help = true;
+  } catch (const CLI::CallForVersion&) {
+    options.version = true;
   } catch (const CLI::ParseError& e) {
     throw std::invalid_argument(e.what());
   }
   return options;
 }
+
+std::string VersionText() { return "veritrak-emulator " VERITRAK_EMULATOR_VERSION "\n"; }
 
 std::string UsageText() {
   ProgramOptions unused;

@@ -18,11 +18,13 @@ struct ProgramOptions {
   // How long a pulled cable stays out; none: until SIGUSR2.
   std::optional<std::chrono::milliseconds> silentFor;
   bool help = false;
+  bool version = false;
 };
 
 // `args` without the program name. Throws std::invalid_argument naming the
 // option at fault.
 ProgramOptions ParseCommandLine(std::span<const char* const> args);
 std::string UsageText();
+std::string VersionText();
 
 }  // namespace veritrak

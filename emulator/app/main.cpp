@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
     std::cerr << "veritrak-emulator: " << e.what() << " (see --help)\n";
     return 2;
   }
-  if (options.help) {
-    std::cout << UsageText();
+  if (options.help || options.version) {
+    std::cout << (options.help ? UsageText() : VersionText());
     return 0;
   }
   const sigset_t signals = BlockControlSignals();
