@@ -26,31 +26,6 @@ using Words = std::vector<uint32_t>;
 
 // Takes the next step for each showing of one of the program's own modal
 // dialogs (the radio choice, the text entry), once its event loop runs.
-class DialogSteps : public QObject {
- public:
-  DialogSteps() { qApp->installEventFilter(this); }
-  ~DialogSteps() override { EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps left"; }
-  void Then(std::function<void(QDialog&)> step) { steps_.push_back(std::move(step)); }
-  int shown = 0;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* dialog = qobject_cast<QDialog*>(watched);
-    if (event->type() != QEvent::Show || !dialog || !dialog->isModal() || steps_.empty())
-      return false;
-    ++shown;
-    QTimer::singleShot(0, dialog, [this, dialog] {
-      const auto step = std::move(steps_.front());
-      steps_.pop_front();
-      step(*dialog);
-    });
-    return false;
-  }
-
- private:
-  std::deque<std::function<void(QDialog&)>> steps_;
-};
-
 // Each hidden control with what it does: the request it ends with (0 none,
 // -1 disabled while connected), the boxes, files or modal dialogs it asks,
 // the window it opens.

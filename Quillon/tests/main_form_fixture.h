@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -95,6 +97,33 @@ inline const QString kLiveTitle =
 inline const QString kPlotLiveTitle =
     QStringLiteral("Norvale Systems Veritrak II Software  - Displaying Live Data");
 inline const QString kDemoTitle = QStringLiteral("Norvale Systems Veritrak Software - Demo Mode");
+
+// Answers the modal dialogs the window shows, in turn, as a person would:
+// each step gets the dialog once it is on screen.
+class DialogSteps : public QObject {
+ public:
+  DialogSteps() { qApp->installEventFilter(this); }
+  ~DialogSteps() override { EXPECT_TRUE(steps_.empty()) << steps_.size() << " steps left"; }
+  void Then(std::function<void(QDialog&)> step) { steps_.push_back(std::move(step)); }
+  int shown = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (event->type() != QEvent::Show || !dialog || !dialog->isModal() || steps_.empty())
+      return false;
+    ++shown;
+    QTimer::singleShot(0, dialog, [this, dialog] {
+      const auto step = std::move(steps_.front());
+      steps_.pop_front();
+      step(*dialog);
+    });
+    return false;
+  }
+
+ private:
+  std::deque<std::function<void(QDialog&)>> steps_;
+};
 
 class MainFormTest : public ::testing::Test {
  protected:

@@ -1,5 +1,7 @@
 // What the three plots draw from live data, checked in the plot's pixels
 // against the samples recorded in the rings.
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <cmath>
 
 #include "main_form_fixture.h"
@@ -59,14 +61,30 @@ TEST_F(PlotsTest, LissajousTrailKeepsItsNewestPointsAndErasesTheOlderOnes) {
   EXPECT_TRUE(readout->isVisible());
   EXPECT_TRUE(Eventually([&] { return readout->text().contains("Phase error"); }))
       << readout->text();
-  // The set-up report, with these figures and the plot, and its text twin.
+  // The set-up report, with these figures and the plot, and its text twin;
+  // the serial number and axis typed into the form before it are kept in
+  // the options file.
   QTemporaryDir reports;
   questions_.fileHandler = [&](const FileQuestion&) { return reports.filePath("r.pdf"); };
+  DialogSteps form;
+  form.Then([](QDialog& fields) {
+    QTest::keyClicks(fields.focusWidget(), "VT-7");
+    QTest::keyClick(fields.focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(fields.focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(fields.focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(fields.focusWidget(), "Y");
+    QTest::keyClick(fields.focusWidget(), Qt::Key_Return);
+  });
   Choose(form_->SaveSetupReport1);
   QFile twin(reports.filePath("r.txt"));
   ASSERT_TRUE(QFile::exists(reports.filePath("r.pdf")) && twin.open(QIODevice::ReadOnly));
   const QByteArray text = twin.readAll();
-  EXPECT_TRUE(text.contains("port = COM1\n") && text.contains("phase_error = ")) << text.data();
+  EXPECT_TRUE(text.contains("port = COM1\n") && text.contains("phase_error = ") &&
+              text.contains("field_serial = VT-7\nfield_axis = Y\n"))
+      << text.data();
+  EXPECT_EQ(QSettings(installDir_.filePath("Quillon-options.ini"), QSettings::IniFormat)
+                .value("report/serial"),
+            "VT-7");
   Stop();
 
   // Batches of five are drawn: the newest point drawn is shown, and of the
@@ -140,9 +158,24 @@ TEST_F(LevelWordsTest, TheStatusPageTheReadoutAndTheReportNameTheSameBand) {
   const auto* readout = form_->findChild<QLabel*>("AlignmentReadout");
   EXPECT_TRUE(Eventually([&] { return readout->text().contains(" % Marginal"); }))
       << readout->text().toStdString();
+  // The report's form: Escape, or the title bar's close, saves nothing; OK
+  // saves with the form's last values.
   QTemporaryDir reports;
-  questions_.fileHandler = [&](const FileQuestion&) { return reports.filePath("r.pdf"); };
-  Choose(form_->SaveSetupReport1);
+  int fileDialogs = 0;
+  questions_.fileHandler = [&](const FileQuestion&) {
+    ++fileDialogs;
+    return reports.filePath("r.pdf");
+  };
+  DialogSteps form;
+  form.Then([](QDialog& fields) { QTest::keyClick(&fields, Qt::Key_Escape); });
+  form.Then([](QDialog& fields) { fields.close(); });
+  form.Then([](QDialog& fields) {
+    auto* ok = fields.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+  });
+  for (int save = 0; save < 3; ++save) Choose(form_->SaveSetupReport1);
+  EXPECT_EQ(form.shown, 3);
+  EXPECT_EQ(fileDialogs, 1);
   QFile twin(reports.filePath("r.txt"));
   ASSERT_TRUE(twin.open(QIODevice::ReadOnly));
   EXPECT_TRUE(twin.readAll().contains("signal_level_band = Marginal\n"));

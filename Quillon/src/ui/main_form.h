@@ -47,6 +47,7 @@ class QTimer;
 namespace quillon {
 
 class AlignmentReadout;
+class TReportFieldsForm;
 struct ReportPictures;
 class PaintBox;
 class Questions;
@@ -442,6 +443,7 @@ class TMainForm : public QMainWindow, public WindowLink {
   bool failureOpen_ = false;
   PortProblems portProblems_;
   AlignmentReadout* alignmentReadout_;  // beside the encoder-signal plot
+  TReportFieldsForm* reportFieldsForm_;  // asked before a set-up report is saved
   DeviceInfo deviceInfo_;                // as read at connection
   QString settingsDir_;  // where the settings files are read and written
   bool settingsFailureTold_ = false;

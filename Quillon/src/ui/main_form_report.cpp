@@ -13,6 +13,7 @@
 #include "main_form.h"
 #include "measure/signal_level.h"
 #include "questions.h"
+#include "report_fields_form.h"
 #include "report_pictures.h"
 #include "setup_report_pdf.h"
 #include "signal_words.h"
@@ -37,11 +38,14 @@ QString DeviceOf(int port) {
 }  // namespace
 
 void TMainForm::SaveSetupReportClick() {
+  const std::optional<ReportFields> fields = reportFieldsForm_->Ask(settingsDir_);
+  if (!fields) return;
   const QString fileName = questions_.AskFileName(
       {FileDialogKind::Save, QStringLiteral("Save Set-up Report"),
        QStringLiteral("Set-up Reports (*.pdf)|*.pdf|All Files (*.*)|*.*"), QStringLiteral("pdf")});
   if (fileName.isEmpty()) return;
-  const SetupReport report = CollectSetupReport();
+  SetupReport report = CollectSetupReport();
+  report.fields = *fields;
   if (WriteSetupReport(report, ReportPicturesOf(report), fileName)) return;
   AskUntilAnswered(questions_, {QuestionKind::Error,
                                 QStringLiteral("Cannot write the set-up report \"%1\".")

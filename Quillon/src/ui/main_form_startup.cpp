@@ -17,6 +17,7 @@
 #include "main_form.h"
 #include "questions.h"
 #include "radio_dialog.h"
+#include "report_fields_form.h"
 #include "startup.h"
 #include "ui_font.h"
 
@@ -43,6 +44,7 @@ TMainForm::TMainForm(Questions& questions, const ScreenInfo& screen)
   InstallDir = ReadInstallDir();
   settingsDir_ = SettingsDir(InstallDir);
   alignmentReadout_ = new AlignmentReadout(surface);
+  reportFieldsForm_ = new TReportFieldsForm(this);
   alignmentReadout_->SetTolerances(ReadExtraOptions(settingsDir_).tolerances);
   alignmentReadout_->hide();
   PositionUnits = QStringLiteral("counts");
