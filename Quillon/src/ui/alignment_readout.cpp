@@ -1,5 +1,7 @@
 #include "alignment_readout.h"
 
+#include <string_view>
+
 #include "measure/figure_rows.h"
 #include "signal_words.h"
 
@@ -23,14 +25,20 @@ QString Shown(double value, int decimals) {
   return QString::fromStdString(measure::FormatValue(value, decimals));
 }
 
-QString RowHtml(const measure::FigureRow& row) {
-  const measure::Figure& f = row.figure;
-  QString value = Shown(f.value, row.decimals) + ' ' + QString::fromLatin1(row.unit);
-  if (row.band) value += QStringLiteral(" ") + QString::fromLatin1(row.band);
-  return QStringLiteral("<br>%1<br><font color=\"%2\">&nbsp;%3</font>"
-                        "<font color=\"#a0a0a0\"> (%4 to %5)</font>")
-      .arg(QString::fromLatin1(row.label), QString::fromLatin1(ColourOf(row.verdict)), value,
-           Shown(f.min, row.decimals), Shown(f.max, row.decimals));
+QString ValueHtml(const measure::FigureRow& row) {
+  QString value = Shown(row.figure.value, row.decimals) + ' ' + QString::fromLatin1(row.unit);
+  if (row.band) value += ' ' + QString::fromLatin1(row.band);
+  return QStringLiteral("<font color=\"%1\">%2</font>")
+      .arg(QString::fromLatin1(ColourOf(row.verdict)), value);
+}
+
+// A figure with its spread; an offset's % of the amplitude, which is what is
+// judged, beside its mV.
+QString RowHtml(const measure::FigureRow& row, const measure::FigureRow* percent) {
+  return QStringLiteral("<br>%1<br>&nbsp;%2%3<font color=\"#a0a0a0\"> (%4 to %5)</font>")
+      .arg(QString::fromLatin1(row.label), ValueHtml(row),
+           percent ? QStringLiteral(" = ") + ValueHtml(*percent) : QString(),
+           Shown(row.figure.min, row.decimals), Shown(row.figure.max, row.decimals));
 }
 
 QString Html(const measure::AlignmentFit& fit, const measure::AlignmentTolerances& tolerances) {
@@ -38,12 +46,16 @@ QString Html(const measure::AlignmentFit& fit, const measure::AlignmentTolerance
   if (const auto* refusal = std::get_if<measure::FitRefusal>(&fit))
     return html + QStringLiteral("<p>%1</p>").arg(QString::fromUtf8(measure::RefusalText(*refusal)));
   const auto& figures = std::get<measure::AlignmentFigures>(fit);
-  html += QStringLiteral("<br><font color=\"#a0a0a0\">%1 samples over %2 signal periods; "
-                         "spread along the travel in brackets</font>")
+  html += QStringLiteral("<br><font color=\"#a0a0a0\">%1 samples, %2 periods; "
+                         "(spread along the travel)</font>")
               .arg(figures.samples)
               .arg(figures.periods, 0, 'f', 0);
-  for (const measure::FigureRow& row : measure::FigureRows(figures, tolerances))
-    html += RowHtml(row);
+  const std::vector<measure::FigureRow> rows = measure::FigureRows(figures, tolerances);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const bool pair = i + 1 < rows.size() && std::string_view(rows[i].label) == rows[i + 1].label;
+    html += RowHtml(rows[i], pair ? &rows[i + 1] : nullptr);
+    if (pair) ++i;
+  }
   return html;
 }
 
@@ -54,7 +66,7 @@ AlignmentReadout::AlignmentReadout(QWidget* parent) : QLabel(parent) {
   setTextFormat(Qt::RichText);
   setWordWrap(true);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  setStyleSheet(QStringLiteral("background: black; color: white; padding: 4px;"));
+  setStyleSheet(QStringLiteral("background: black; color: white; padding: 4px; font-size: 11px;"));
   refresh_.setInterval(kRefreshMs);
   connect(&refresh_, &QTimer::timeout, this, &AlignmentReadout::Refresh);
   setText(Html(latest_, tolerances_));

@@ -60,7 +60,8 @@ QLabel* TInfoForm::AddValueBox(const char* name, int top, bool silver) {
   box->setGeometry(kBoxLeft, top, kBoxWidth, kRowHeight);
   box->setIndent(4);
   if (silver) {
-    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // A plain line: a sunken panel's light edges vanish on the light dialog.
+    box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setAutoFillBackground(true);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
