@@ -21,13 +21,11 @@ constexpr int kFirmwareFamily = 5;
 
 }  // namespace
 
-Session::Session(int com) : com_(com), device_(DeviceOf(com)) {
+Session::Session(const std::string& port) : route_(port), com_(route_.Com()) {
   if (OpenPort(com_) != 0) Lost("cannot open: " + ProblemSentence(LastOpenError()));
 }
 
 Session::~Session() { ClosePort(com_); }
-
-std::string Session::Name() const { return "COM" + std::to_string(com_) + " (" + device_ + ")"; }
 
 void Session::Lost(const std::string& what) const {
   throw Failure(kCommunicationFailure, Name() + ": " + what);
@@ -45,7 +43,7 @@ Identity Session::Identify() {
     Lost("the firmware is not of the Veritrak II family");
   uint16_t model = 0;
   if (!Resync() || ReadRegisterWren(com_, Word(reg::kModel, 0), &model) != 0) Lost(noAnswer);
-  identity.modelCode = (model >> 5) & 0xF;
+  identity.modelCode = ModelCode(model);
   const auto name = ModelName(identity.modelCode);
   if (!name) Lost("unknown model code " + std::to_string(identity.modelCode));
   identity.model = *name;
