@@ -23,6 +23,8 @@ constexpr double kShortestInterval = 0.00001;
 
 const std::vector<uint8_t> kPositionRegisters = {reg::kPositionHigh, reg::kPositionMiddle,
                                                  reg::kPositionLow};
+const std::vector<uint8_t> kSineRegister = {reg::kSine};
+const std::vector<uint8_t> kCosineRegister = {reg::kCosine};
 const std::vector<uint8_t> kSignalRegisters = {reg::kSine, reg::kCosine};
 const std::vector<uint8_t> kStatusRegisters = {reg::kStatus};
 
@@ -35,8 +37,8 @@ struct Named {
 const Named kQuantities[] = {
     {Quantity::Position, "position", &kPositionRegisters},
     {Quantity::Velocity, "velocity", &kPositionRegisters},
-    {Quantity::Sine, "sine", &kSignalRegisters},
-    {Quantity::Cosine, "cosine", &kSignalRegisters},
+    {Quantity::Sine, "sine", &kSineRegister},
+    {Quantity::Cosine, "cosine", &kCosineRegister},
     {Quantity::SignalLevel, "signal_level", &kSignalRegisters},
     {Quantity::SignalLevelBand, "signal_level_band", &kSignalRegisters},
     {Quantity::Index, "index", &kStatusRegisters},
