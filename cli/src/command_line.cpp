@@ -416,9 +416,9 @@ std::string Footer() {
   for (const char* c : kChangingCommands)
     commands += (commands.empty() ? "" : ", ") + std::string(c);
   return "Commands that change the electronics (" + commands +
-         ") act only with --yes; without it they change nothing and exit 2.\n"
+         ") act only with --yes; without it they change nothing and exit 2.\n\n"
          "PORT is COM1 to COM16 or a device path (/dev/ttyUSB0, /dev/serial/by-id/...); "
-         "`ports --assign` gives a device a COM number for good.\n"
+         "`ports --assign` gives a device a COM number for good.\n\n"
          "Exit status: 0 done, 1 no electronics or a communication failure, 2 a usage error, "
          "3 refused by the electronics, 4 an alignment figure out of tolerance.";
 }
