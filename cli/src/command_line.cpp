@@ -16,7 +16,8 @@ namespace probelink_cli {
 namespace {
 
 constexpr size_t kMaxStreamRegisters = 70;
-constexpr char kDefaultFields[] = "position,velocity";
+// A position log, the commonest use of a stream.
+const std::vector<std::string> kDefaultFields = {"position", "velocity"};
 
 [[noreturn]] void Refuse(const std::string& sentence) { throw CLI::ValidationError(sentence); }
 
@@ -108,8 +109,8 @@ void RefuseLeftovers(const CLI::App& root, const std::string& command) {
          command + " lists them)");
 }
 
-// The checks every command makes once parsed, before its own `checks`;
-// the electronics are asked to change only with --yes.
+// Once a command is parsed: words left over are refused first, then its
+// own `checks` run, and last a change to the electronics needs --yes.
 void Finally(CLI::App* c, const Invocation& inv, std::function<void()> checks = {}) {
   c->final_callback([c, &inv, checks] {
     RefuseLeftovers(*c->get_parent(), c->get_name());
@@ -324,7 +325,8 @@ void AddStream(CLI::App& app, Invocation& inv) {
        "--fields,--registers",
        [&inv](const std::vector<std::string>& texts) { inv.fields = FieldsOf(texts); },
        "comma-separated: " + QuantityNames() +
-           ", or registers by number or name for their raw words (default " + kDefaultFields + ")")
+           ", or registers by number or name for their raw words (default " + kDefaultFields[0] +
+           "," + kDefaultFields[1] + ")")
       ->delimiter(',')
       ->type_name("LIST");
   c->add_option("--count", inv.count, "stop after N records")
@@ -349,7 +351,7 @@ void AddStream(CLI::App& app, Invocation& inv) {
       Refuse("stream needs --count N or --seconds S to know when to stop");
     if (inv.format == "csv" && inv.json)
       Refuse("--format csv and --json ask for two formats: give one of them");
-    if (inv.fields.empty()) inv.fields = FieldsOf({"position", "velocity"});
+    if (inv.fields.empty()) inv.fields = FieldsOf(kDefaultFields);
     ChooseLengths(inv);
   });
 }
