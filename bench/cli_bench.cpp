@@ -31,9 +31,9 @@ double ChildrenCpuSeconds() {
 }
 
 // Reads the CSV the program writes: a header, then "time,values...".
-Run Stream(const std::string& program, const std::string& registers, double seconds) {
-  const std::string command = program + " stream COM" + std::to_string(kCom) + " --registers " +
-                              registers + " --seconds " + std::to_string(seconds);
+Run Stream(const std::string& program, const std::string& fields, double seconds) {
+  const std::string command = program + " stream COM" + std::to_string(kCom) + " --fields " +
+                              fields + " --count-length 0.5um --seconds " + std::to_string(seconds);
   Run run;
   const double cpuBefore = ChildrenCpuSeconds();
   FILE* out = popen(command.c_str(), "r");
@@ -49,18 +49,19 @@ Run Stream(const std::string& program, const std::string& registers, double seco
   return run;
 }
 
-void Measure(const std::string& emulator, const std::string& cli, const char* registers, int n,
+// `fields` decoded from `n` registers a record.
+void Measure(const std::string& emulator, const std::string& cli, const char* fields, int n,
              double seconds) {
   testsupport::TempConfigHome home;
   bench::EmulatorProcess process(emulator, home, kCom, true);
-  const Run run = Stream(cli, registers, seconds);
+  const Run run = Stream(cli, fields, seconds);
   const double wire = bench::WireSamplesPerSecond({2.0 + 2 * n, 0});
   const double span = run.last - run.first;
   const double steady = run.records > 1 && span > 0 ? (run.records - 1) / span / wire : 0;
   std::printf(
-      "%d registers  %7ld records  wire %6.1f/s  delivered/carried %.4f (whole run %.4f)  "
+      "%-66s %d registers  %7ld records  wire %6.1f/s  delivered/carried %.4f (whole run %.4f)  "
       "cpu %6.1f us/record\n",
-      n, run.records, wire, steady, run.records / (seconds * wire),
+      fields, n, run.records, wire, steady, run.records / (seconds * wire),
       run.records ? run.cpu * 1e6 / run.records : 0.0);
 }
 
@@ -76,8 +77,9 @@ int main(int argc, char** argv) {
       "probelink-cli stream against the paced emulator, %.0f s a run (target: "
       "delivered/carried >= 0.99)\n",
       seconds);
-  Measure(emulator, cli, "0x65", 1, seconds);
-  Measure(emulator, cli, "0x65,0x64,0x67,0x26", 4, seconds);
-  Measure(emulator, cli, "0x65,0x64,0x69,0x68,0x67,0x00", 6, seconds);
+  Measure(emulator, cli, "sine", 1, seconds);
+  Measure(emulator, cli, "sine,cosine,signal_level,signal_level_band,0x67,0x26", 4, seconds);
+  Measure(emulator, cli, "position,velocity,sine,cosine,signal_level,index,red_alarm,status", 6,
+          seconds);
   return 0;
 }

@@ -87,14 +87,13 @@ void Once(const Invocation& invocation, const measure::AlignmentTolerances& tole
   const auto rows = RowsOf(fit, tolerances, session);
   const auto& figures = std::get<measure::AlignmentFigures>(fit);
   const measure::Verdict verdict = measure::OverallVerdict(rows);
-  PrintDocument(std::cout,
-                {{"port", ComName(invocation.com)},
-                 {"samples", figures.samples},
-                 {"seconds", std::round(seconds * 10) / 10},
-                 {"periods", std::round(figures.periods * 10) / 10},
-                 {"figures", FigureTable(rows, invocation.json)},
-                 {"verdict", measure::VerdictName(verdict)}},
-                invocation.json);
+  Document document = session.Describe();
+  document.update({{"samples", figures.samples},
+                   {"seconds", std::round(seconds * 10) / 10},
+                   {"periods", std::round(figures.periods * 10) / 10},
+                   {"figures", FigureTable(rows, invocation.json)},
+                   {"verdict", measure::VerdictName(verdict)}});
+  PrintDocument(std::cout, document, invocation.json);
   if (verdict == measure::Verdict::Poor)
     throw Failure(kOutOfTolerance, session.Name() + ": out of tolerance");
 }
@@ -128,8 +127,8 @@ class Meter {
     for (const measure::FigureRow& row : measure::FigureRows({}, tolerances_))
       line[row.name] = nullptr;
     for (const measure::FigureRow& row : rows) line[row.name] = Cell(row);
-    line["verdict"] = rows.empty() ? Document()
-                                   : Document(measure::VerdictName(measure::OverallVerdict(rows)));
+    line["verdict"] =
+        rows.empty() ? Document() : Document(measure::VerdictName(measure::OverallVerdict(rows)));
     const auto* refusal = std::get_if<measure::FitRefusal>(&fit);
     line["refusal"] = refusal ? Document(measure::RefusalText(*refusal)) : Document();
     before_ = std::move(rows);
@@ -180,7 +179,7 @@ void Watch(const Invocation& invocation, const measure::AlignmentTolerances& tol
 }  // namespace
 
 void Align(const Invocation& invocation) {
-  Session session(invocation.com);
+  Session session(invocation.port);
   session.Identify();
   const measure::AlignmentTolerances tolerances =
       invocation.tolerances.empty() ? measure::AlignmentTolerances{}

@@ -26,9 +26,8 @@ void Align(const Invocation& invocation);
 void Run(const Invocation& invocation);
 
 // Shared by the commands' documents.
-std::string ComName(int com);
 Document DescribeSetup(const Identity& identity);
 // What a device command prints once the electronics took it.
-void PrintAccepted(const Invocation& invocation);
+void PrintAccepted(const Invocation& invocation, const Session& session);
 
 }  // namespace probelink_cli

@@ -1,5 +1,6 @@
 #include "completion.h"
 
+#include "command_line.h"
 #include "electronics.h"
 
 namespace probelink_cli {
@@ -23,33 +24,55 @@ std::string PortWords() {
   return words;
 }
 
+// After an option that takes a fixed set, its values; after one that takes
+// a file or folder, the names there.
+std::string ValueCases(CLI::App& app) {
+  std::string cases;
+  for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; }))
+    for (const CLI::Option* option : command->get_options())
+      for (const std::string& name : option->get_lnames())
+        if (const std::string values = FixedValues("--" + name); !values.empty())
+          cases += "    --" + name + ") COMPREPLY=($(compgen -W \"" + values +
+                   "\" -- \"$cur\")); return ;;\n";
+  return cases + "    --assign|--unassign) COMPREPLY=($(compgen -W \"" + PortWords() +
+         "\" -- \"$cur\")); return ;;\n"
+         "    --settings) COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
+         "    --tolerances) COMPREPLY=($(compgen -f -- \"$cur\")); return ;;\n";
+}
+
 }  // namespace
 
 std::string BashCompletion(CLI::App& app) {
   std::string names, cases;
+  std::string commandWords;
   for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
     const std::string& name = command->get_name();
     names += (names.empty() ? "" : "|") + name;
+    commandWords += " " + name;
+    if (name == "help") continue;  // takes the other commands' names
     const bool takesPort = command->get_option_no_throw("port") != nullptr;
     cases += "    " + name + ") words=\"" + OptionWords(app, true) + OptionWords(*command) +
              (takesPort ? PortWords() : "") + "\" ;;\n";
   }
-  std::string commandWords = names;
-  for (char& c : commandWords)
-    if (c == '|') c = ' ';
+  cases += "    help) words=\"" + commandWords + "\" ;;\n";
   return "# bash completion for probelink-cli\n"
          "_probelink_cli() {\n"
          "  local cur=${COMP_WORDS[COMP_CWORD]} command= word words\n"
+         "  case ${COMP_WORDS[COMP_CWORD-1]} in\n" +
+         ValueCases(app) +
+         "  esac\n"
          "  for word in \"${COMP_WORDS[@]:1:COMP_CWORD-1}\"; do\n"
          "    case $word in " +
          names +
          ") command=$word; break ;; esac\n"
          "  done\n"
+         "  # A device path where a port goes.\n"
+         "  if [[ $cur == /* && -n $command ]]; then COMPREPLY=($(compgen -f -- \"$cur\")); "
+         "return; fi\n"
          "  case $command in\n"
          "    '') words=\"" +
-         OptionWords(app) + " " + commandWords + "\" ;;\n" + cases +
+         OptionWords(app) + commandWords + "\" ;;\n" + cases +
          "  esac\n"
-         "  [ \"${COMP_WORDS[COMP_CWORD-1]}\" = --format ] && words=\"csv json\"\n"
          "  COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
          "}\n"
          "complete -F _probelink_cli probelink-cli\n";

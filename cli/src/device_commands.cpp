@@ -18,40 +18,40 @@ constexpr auto kHardwareResetSettle = std::chrono::milliseconds(800);
 // A hardware reset needs no answer first: it is there for electronics that
 // no longer give one.
 void Reset(const Invocation& invocation) {
-  Session session(invocation.com);
+  Session session(invocation.port);
   if (invocation.hardware) {
-    if (SystemReset(invocation.com) < 0)
+    if (SystemReset(session.Com()) < 0)
       session.Lost("the port cannot pulse DTR (a pseudo-terminal has no modem lines)");
     std::this_thread::sleep_for(kHardwareResetSettle);
   } else {
     session.Identify();
     if (!session.Resync()) session.Lost("the electronics do not answer");
-    if (SoftwareSystemReset(invocation.com) < 0) session.Lost("the reset could not be sent");
+    if (SoftwareSystemReset(session.Com()) < 0) session.Lost("the reset could not be sent");
     std::this_thread::sleep_for(kSoftwareResetSettle);
     if (!session.Resync()) session.Lost("the electronics do not answer after the reset");
   }
-  PrintAccepted(invocation);
+  PrintAccepted(invocation, session);
 }
 
 void Zero(const Invocation& invocation) {
-  Session session(invocation.com);
+  Session session(invocation.port);
   session.Identify();
   session.Write(Word(reg::kCommand, command::kZeroArm));
   session.Write(Word(reg::kCommand, command::kZeroCounter));
-  PrintAccepted(invocation);
+  PrintAccepted(invocation, session);
 }
 
 void CenterIndex(const Invocation& invocation) {
-  Session session(invocation.com);
+  Session session(invocation.port);
   session.Identify();
   session.Write(Word(reg::kCommand, command::kCentreIndex));
-  PrintAccepted(invocation);
+  PrintAccepted(invocation, session);
 }
 
 // The frequency setting is written as the whole status-setup register, as
 // the window writes it.
 void Set(const Invocation& invocation) {
-  Session session(invocation.com);
+  Session session(invocation.port);
   Identity identity = session.Identify();
   const auto write = [&](uint8_t number, int value) {
     session.Write(Word(reg::kWriteOffset + number, static_cast<uint16_t>(value)));
@@ -59,7 +59,7 @@ void Set(const Invocation& invocation) {
   if (invocation.interpolation) write(reg::kInterpolation, (*invocation.interpolation - 1) << 4);
   if (invocation.frequency) write(reg::kStatusSetup, *invocation.frequency);
   session.ReadSetup(identity);
-  Document document = {{"port", ComName(invocation.com)}};
+  Document document = session.Describe();
   document.update(DescribeSetup(identity));
   PrintDocument(std::cout, document, invocation.json);
   if ((invocation.interpolation && document["interpolation"] != *invocation.interpolation) ||

@@ -1,6 +1,8 @@
 #include "electronics.h"
 
+#include <charconv>
 #include <cstdio>
+#include <iterator>
 
 namespace probelink_cli {
 
@@ -10,10 +12,24 @@ std::optional<std::string> ModelName(int code) {
   return names[code];
 }
 
-std::string OutputFrequency(uint16_t statusSetup) {
-  static const char* const frequencies[] = {"14.4 MHz", "7.2 MHz", "3.6 MHz", "1.8 MHz",
-                                            "900 kHz",  "450 kHz", "225 kHz", "unknown"};
-  return frequencies[statusSetup & 7];
+std::optional<double> OutputFrequencyMHz(uint16_t statusSetup) {
+  static const double megahertz[] = {14.4, 7.2, 3.6, 1.8, 0.9, 0.45, 0.225};
+  const size_t setting = statusSetup & 7u;
+  if (setting >= std::size(megahertz)) return std::nullopt;
+  return megahertz[setting];
+}
+
+std::optional<long> ParseNumber(std::string_view text) {
+  int base = 10;
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
 }
 
 std::string Hex(uint32_t value, int digits) {

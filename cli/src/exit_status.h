@@ -10,7 +10,7 @@ enum ExitStatus {
   kSuccess = 0,
   kCommunicationFailure = 1,  // no electronics, or they stopped answering
   kUsageError = 2,
-  kRefused = 3,  // the electronics answered, and refused
+  kRefused = 3,         // the electronics answered, and refused
   kOutOfTolerance = 4,  // align: a figure beyond its marginal bound
 };
 

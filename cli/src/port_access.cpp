@@ -3,18 +3,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "port_route.h"
 #include "probelink.h"
 
 namespace probelink_cli {
 
-std::string DeviceOf(int com) {
-  char path[4096];
-  return PortDevice(com, path, sizeof path) > 0 ? std::string(path) : std::string();
-}
-
-int OpenError(int com) {
-  if (OpenPort(com) != 0) return LastOpenError();
-  ClosePort(com);
+int OpenError(const std::string& port) {
+  const PortRoute route(port);
+  if (OpenPort(route.Com()) != 0) return LastOpenError();
+  ClosePort(route.Com());
   return 0;
 }
 
@@ -29,6 +26,8 @@ std::string ProblemWord(int error) {
       return "in use";
     case ENOTTY:
       return "not serial";
+    case EIO:
+      return "no hardware";
     default:
       return std::strerror(error);
   }
@@ -46,6 +45,8 @@ std::string ProblemSentence(int error) {
       return "in use by another program";
     case ENOTTY:
       return "not a serial device";
+    case EIO:
+      return "the device answers with an input/output error: no serial hardware behind it";
     default:
       return std::strerror(error);
   }

@@ -1,14 +1,13 @@
-// Which device a COM port is, and why it would not open.
+// Why a port would not open.
 #pragma once
 
 #include <string>
 
 namespace probelink_cli {
 
-// The link or default device the library opens for COMn.
-std::string DeviceOf(int com);
-// Opens and closes COMn at once: 0, or the operating system's error number.
-int OpenError(int com);
+// Opens and closes a port (a COM name or a device path) at once: 0, or the
+// operating system's error number.
+int OpenError(const std::string& port);
 // "missing", "permission", "in use", "not serial": a word for a table.
 std::string ProblemWord(int error);
 // What to tell a person about it, in a few words.

@@ -1,35 +1,27 @@
 #include "printer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iomanip>
-#include <string>
+
+#include "quantities.h"
 
 namespace probelink_cli {
 namespace {
 
 constexpr size_t kNarrowestColumn = 8;
 
-// Fixed decimals, so that a spreadsheet never meets 6e-06.
-std::string Decimal(double value) {
-  std::string text(32, '\0');
-  text.resize(static_cast<size_t>(std::snprintf(text.data(), text.size(), "%.6f", value)));
-  text.erase(text.find_last_not_of('0') + 1);
-  if (text.back() == '.') text.pop_back();
-  return text;
-}
-
 std::string Text(const Document& value) {
   if (value.is_string()) return value.get<std::string>();
-  if (value.is_number_float()) return Decimal(value.get<double>());
+  if (value.is_number_float()) return PlainDecimal(value.get<double>());
   if (value.is_boolean()) return value.get<bool>() ? "yes" : "no";
   if (value.is_null()) return "-";
   return value.dump();
 }
 
-std::string Label(std::string key) {
-  std::replace(key.begin(), key.end(), '_', ' ');
-  return key;
+// A value for people: numbers with their unit.
+std::string WithUnit(const std::string& key, const Document& value) {
+  const std::string unit = UnitOf(key);
+  return value.is_number() && !unit.empty() ? Text(value) + " " + unit : Text(value);
 }
 
 bool IsTable(const Document& value) {
@@ -49,11 +41,11 @@ void PrintRow(std::ostream& out, const std::vector<std::string>& cells,
 
 void PrintTable(std::ostream& out, const Document& rows) {
   std::vector<std::string> header;
-  for (const auto& [key, value] : rows.front().items()) header.push_back(Label(key));
+  for (const auto& [key, value] : rows.front().items()) header.push_back(QuantityName(key));
   std::vector<std::vector<std::string>> cells{header};
   for (const Document& row : rows) {
     cells.emplace_back();
-    for (const auto& [key, value] : row.items()) cells.back().push_back(Text(value));
+    for (const auto& [key, value] : row.items()) cells.back().push_back(WithUnit(key, value));
   }
   std::vector<size_t> widths(header.size());
   for (const auto& line : cells)
@@ -65,22 +57,28 @@ void PrintTable(std::ostream& out, const Document& rows) {
 void PrintForPeople(std::ostream& out, const Document& document) {
   size_t width = 0;
   for (const auto& [key, value] : document.items())
-    if (!IsTable(value)) width = std::max(width, key.size());
+    if (!IsTable(value)) width = std::max(width, QuantityName(key).size());
   for (const auto& [key, value] : document.items()) {
     if (IsTable(value)) {
       PrintTable(out, value);
       continue;
     }
-    out << std::left << std::setw(static_cast<int>(width + 2)) << Label(key) + ":" << Text(value)
-        << '\n';
+    out << std::left << std::setw(static_cast<int>(width + 2)) << QuantityName(key) + ":"
+        << WithUnit(key, value) << '\n';
   }
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string line;
+  for (const std::string& item : items) line += (line.empty() ? "" : ",") + item;
+  return line;
 }
 
 }  // namespace
 
 void PrintDocument(std::ostream& out, const Document& document, bool json) {
   if (json)
-    out << document.dump(2) << '\n';
+    out << JsonText(document, 2) << '\n';
   else
     PrintForPeople(out, document);
   out.flush();
@@ -88,29 +86,25 @@ void PrintDocument(std::ostream& out, const Document& document, bool json) {
 
 bool RecordPrinter::Print(const Document& record) {
   if (style_ == LineStyle::Json) {
-    out_ << record.dump() << std::endl;
+    out_ << JsonText(record) << std::endl;
     return out_.good();
   }
-  std::vector<std::string> keys, cells;
-  for (const auto& [key, value] : record.items()) {
-    keys.push_back(key);
-    cells.push_back(Text(value));
-  }
+  std::vector<std::string> headings, cells;
   const bool first = widths_.empty();
+  for (const auto& [key, value] : record.items()) {
+    // Texts carry their own units, as the alignment meter's cells do.
+    if (first) headings.push_back(value.is_string() ? key : Heading(key));
+    cells.push_back(style_ == LineStyle::Csv && value.is_null() ? "" : Text(value));
+  }
   if (first)
-    for (size_t i = 0; i < keys.size(); ++i)
-      widths_.push_back(std::max({keys[i].size(), cells[i].size(), kNarrowestColumn}));
+    for (size_t i = 0; i < headings.size(); ++i)
+      widths_.push_back(std::max({headings[i].size(), cells[i].size(), kNarrowestColumn}));
   if (style_ == LineStyle::Csv) {
-    const auto joined = [](const std::vector<std::string>& items) {
-      std::string line;
-      for (const std::string& item : items) line += (line.empty() ? "" : ",") + item;
-      return line;
-    };
-    if (first) out_ << joined(keys) << '\n';
-    out_ << joined(cells) << std::endl;
+    if (first) out_ << Joined(headings) << '\n';
+    out_ << Joined(cells) << std::endl;
     return out_.good();
   }
-  if (first) PrintRow(out_, keys, widths_);
+  if (first) PrintRow(out_, headings, widths_);
   PrintRow(out_, cells, widths_);
   out_.flush();
   return out_.good();

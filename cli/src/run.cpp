@@ -20,13 +20,10 @@ void Run(const Invocation& invocation) {
   commands.at(invocation.command)(invocation);
 }
 
-std::string ComName(int com) { return "COM" + std::to_string(com); }
-
-void PrintAccepted(const Invocation& invocation) {
-  PrintDocument(
-      std::cout,
-      {{"port", ComName(invocation.com)}, {"command", invocation.command}, {"accepted", true}},
-      invocation.json);
+void PrintAccepted(const Invocation& invocation, const Session& session) {
+  Document document = session.Describe();
+  document.update({{"command", invocation.command}, {"accepted", true}});
+  PrintDocument(std::cout, document, invocation.json);
 }
 
 }  // namespace probelink_cli

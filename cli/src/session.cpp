@@ -23,15 +23,13 @@ constexpr int32_t kReadFailed = -2;
 
 }  // namespace
 
-Session::Session(int com) : com_(com), device_(DeviceOf(com)) {
+Session::Session(const std::string& port) : route_(port), com_(route_.Com()) {
   if (OpenPort(com_) != 0)
     throw Failure(kCommunicationFailure,
                   Name() + ": cannot open: " + ProblemSentence(LastOpenError()));
 }
 
 Session::~Session() { ClosePort(com_); }
-
-std::string Session::Name() const { return "COM" + std::to_string(com_) + " (" + device_ + ")"; }
 
 // A device gone (an adapter unplugged) fails the line's reads outright,
 // where electronics that stopped answering only let them time out: the
@@ -54,7 +52,7 @@ Identity Session::Identify() {
     Lost("the firmware is not of the Veritrak II family");
   uint16_t model = 0;
   if (!Resync() || ReadRegisterWren(com_, Word(reg::kModel, 0), &model) != 0) Lost(noAnswer);
-  identity.modelCode = (model >> 5) & 0xF;
+  identity.modelCode = ModelCode(model);
   const auto name = ModelName(identity.modelCode);
   if (!name) Lost("unknown model code " + std::to_string(identity.modelCode));
   identity.model = *name;

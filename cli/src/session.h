@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "port_route.h"
+
 namespace probelink_cli {
 
 struct Identity {
@@ -15,21 +17,25 @@ struct Identity {
   int32_t firmware = 0;
   uint16_t interpolation = 0;  // register 0x03 as read
   uint16_t statusSetup = 0;    // register 0x02 as read
+
+  int InterpolationLevel() const { return (interpolation >> 4) + 1; }
 };
 
 class Session {
  public:
-  // Opens COMn; one that will not open is a communication failure that
-  // names its device and why.
-  explicit Session(int com);
+  // Opens the port (a COM name or a device path, as NormalPortText gives
+  // it); one that will not open is a communication failure that names its
+  // device and why.
+  explicit Session(const std::string& port);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
   int Com() const { return com_; }
-  const std::string& Device() const { return device_; }
   // "COM5 (/dev/ttyUSB0)": how messages name the port.
-  std::string Name() const;
+  std::string Name() const { return route_.Name(); }
+  // "port" and "device", as each command's output begins.
+  Document Describe() const { return route_.Describe(); }
 
   // The window's search step: the line configured, a stream left running
   // stopped, the firmware family and model checked, the set-up read.
@@ -55,8 +61,8 @@ class Session {
   [[noreturn]] void Lost(const std::string& what) const;
 
  private:
+  const PortRoute route_;
   const int com_;
-  const std::string device_;
 };
 
 }  // namespace probelink_cli

@@ -12,7 +12,7 @@ using Clock = std::chrono::steady_clock;
 
 // The window's rule for its status poll: one failed sample is forgiven,
 // a second in a row is a communication failure.
-StatusSample NextSample(Session& session, bool& forgiven) {
+Reading NextSample(Session& session, bool& forgiven) {
   for (;;) {
     if (const auto sample = ReadStatusSample(session)) {
       forgiven = false;
@@ -28,14 +28,14 @@ double SecondsSince(Clock::time_point start) {
   return std::round(seconds * 1e3) / 1e3;
 }
 
-void Watch(const Invocation& invocation, Session& session) {
+void Watch(const Invocation& invocation, Session& session, const std::optional<CountScale>& scale) {
   RecordPrinter printer(std::cout, invocation.json ? LineStyle::Json : LineStyle::Columns);
   bool forgiven = false;
   const auto start = Clock::now();
   while (!Interrupted() && (!invocation.seconds || SecondsSince(start) < *invocation.seconds)) {
-    const StatusSample sample = NextSample(session, forgiven);
+    const Reading sample = NextSample(session, forgiven);
     Document record = {{"time", SecondsSince(start)}};
-    record.update(Describe(sample));
+    record.update(Describe(sample, scale));
     if (!printer.Print(record)) return;
     SleepUnlessInterrupted(std::chrono::duration<double>(invocation.interval));
   }
@@ -44,15 +44,15 @@ void Watch(const Invocation& invocation, Session& session) {
 }  // namespace
 
 void Status(const Invocation& invocation) {
-  Session session(invocation.com);
-  session.Identify();
+  Session session(invocation.port);
+  const auto scale = ScaleFor(invocation.length, session.Identify());
   if (invocation.watch) {
-    Watch(invocation, session);
+    Watch(invocation, session, scale);
     return;
   }
   bool forgiven = false;
-  Document document = {{"port", ComName(invocation.com)}};
-  document.update(Describe(NextSample(session, forgiven)));
+  Document document = session.Describe();
+  document.update(Describe(NextSample(session, forgiven), scale));
   PrintDocument(std::cout, document, invocation.json);
 }
 

@@ -2,23 +2,17 @@
 // two signal channels, read the way its status poll reads them.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 
+#include "fields.h"
 #include "session.h"
 
 namespace probelink_cli {
 
-struct StatusSample {
-  int32_t position = 0;
-  uint16_t status = 0;
-  uint16_t sine = 0;
-  uint16_t cosine = 0;
-};
-
 // Nothing when any read of the sample fails.
-std::optional<StatusSample> ReadStatusSample(Session& session);
-// Position, index state, alarm bits and signal level with its band.
-nlohmann::ordered_json Describe(const StatusSample& sample);
+std::optional<Reading> ReadStatusSample(Session& session);
+// Position (and its length with a scale), index state, alarm bits, signal
+// level with its band, and the status word.
+Document Describe(const Reading& sample, const std::optional<CountScale>& scale);
 
 }  // namespace probelink_cli

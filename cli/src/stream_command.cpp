@@ -19,9 +19,11 @@ LineStyle StyleOf(const Invocation& invocation) {
 }  // namespace
 
 void Stream(const Invocation& invocation) {
-  Session session(invocation.com);
-  session.Identify();
-  const std::vector<uint8_t> registers(invocation.registers.begin(), invocation.registers.end());
+  Session session(invocation.port);
+  const Identity identity = session.Identify();
+  const auto scale = ScaleFor(invocation.length, identity);
+  const std::vector<uint8_t> registers = RegistersOf(invocation.fields);
+  RecordDecoder decoder(registers, CountsFourFold(identity.modelCode));
   RecordPrinter printer(std::cout, StyleOf(invocation));
   RecordStream stream(session, registers);
   const auto start = Clock::now();
@@ -29,9 +31,10 @@ void Stream(const Invocation& invocation) {
   for (long delivered = 0; !Interrupted() && (!invocation.count || delivered < *invocation.count) &&
                            (!invocation.seconds || seconds() < *invocation.seconds);
        ++delivered) {
-    const std::vector<uint16_t> values = stream.Next();
-    Document record = {{"time", std::round(seconds() * 1e6) / 1e6}};
-    for (size_t i = 0; i < values.size(); ++i) record[Hex(registers[i], 2)] = values[i];
+    const std::vector<uint16_t> words = stream.Next();
+    const Reading reading = decoder.Decode(std::round(seconds() * 1e6) / 1e6, words);
+    Document record = {{"time", reading.seconds}};
+    for (const Field& field : invocation.fields) AddField(record, field, reading, scale);
     if (!printer.Print(record)) return;
   }
 }

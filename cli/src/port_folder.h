@@ -1,0 +1,37 @@
+// The user's ports folder: the links that give COM numbers their devices
+// for every probelink caller (the window included), and the stable names
+// the system gives serial adapters.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace probelink_cli {
+
+namespace fs = std::filesystem;
+
+// $XDG_CONFIG_HOME/probelink/ports, as the library finds it.
+fs::path PortFolder();
+// The link for COMn there, whether or not it exists.
+fs::path LinkOf(int com);
+bool IsAssigned(int com);
+// The device COMn stands for: its link's target, else the built-in device.
+std::string DeviceOf(int com);
+// The name under /dev/serial/by-id that leads to `device`, if there is one.
+std::optional<std::string> StableName(const fs::path& device);
+// The COM numbers that stand for the same device as `device`, assigned
+// ones first.
+std::vector<int> ComsOf(const fs::path& device);
+// The devices a person may mean: adapters (ttyUSB, ttyACM), those with a
+// stable name, and whatever the COM numbers stand for.
+std::vector<std::string> SerialDevices();
+
+// Points COMn at `device`, replacing its link at once (never leaving it
+// missing); a Failure when the folder cannot take it.
+void Assign(int com, const fs::path& device);
+// Removes COMn's link; false when it had none.
+bool Unassign(int com);
+
+}  // namespace probelink_cli
