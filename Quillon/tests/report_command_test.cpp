@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -154,6 +156,36 @@ TEST_F(ReportCommand, AHeadAtRestOrCtrlCGiveNoFigures) {
   EXPECT_EQ(stopped.status, 130);
   EXPECT_TRUE(stopped.error.contains("interrupted: no report written"));
   EXPECT_TRUE(stopped.twin.isEmpty());
+}
+
+// The report's text twin and probelink-cli's JSON name the same quantity
+// alike and give it in the same form, on the same electronics.
+TEST_F(ReportCommand, TheTwinAndTheCommandLineToolShareOneVocabulary) {
+  StartEmulator([](veritrak::HeadSettings& head) { head.speed = 0; });
+  QJsonObject cli;
+  for (const char* command : {"identify", "status"}) {
+    QProcess tool;
+    tool.start(QStringLiteral(PROBELINK_CLI_PATH), {"--json", command, "COM9"});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    const QJsonObject answer = QJsonDocument::fromJson(tool.readAllStandardOutput()).object();
+    for (auto it = answer.begin(); it != answer.end(); ++it) cli.insert(it.key(), it.value());
+  }
+  QMap<QString, QString> twin;  // name, value without its unit
+  for (const QString& line : QString::fromUtf8(Report(Measure()).twin).split('\n'))
+    if (line.contains(" = ")) twin.insert(line.section(" = ", 0, 0), line.section(" = ", 1));
+  for (const char* name : {"port", "model", "model_code", "firmware", "power_on_hours",
+                           "power_on_cycles", "interpolation", "output_frequency", "index",
+                           "red_alarm", "yellow_alarm", "signal_level", "signal_level_band"}) {
+    const QString key = QString::fromLatin1(name);
+    ASSERT_TRUE(cli.contains(key) && twin.contains(key)) << name;
+    const QJsonValue value = cli.value(key);
+    if (value.isDouble())
+      EXPECT_NEAR(twin.value(key).section(' ', 0, 0).toDouble(), value.toDouble(), key == "signal_level" ? 1 : 0) << name;
+    else if (value.isBool())
+      EXPECT_EQ(twin.value(key), value.toBool() ? "true" : "false") << name;
+    else
+      EXPECT_EQ(twin.value(key), value.toString()) << name;
+  }
 }
 
 }  // namespace
