@@ -144,12 +144,14 @@ TEST_F(PlotsTest, PositionWindowsRollOverAndTheTracesFollowThePlotType) {
 
 // One signal-level scale: a moving head whose level stays in the Marginal
 // band gets that band's marks on the status page and the same word in the
-// alignment read-out and in the set-up report.
+// alignment read-out and in the set-up report, whose figures read the
+// head's planted errors back as the command line's do.
 class LevelWordsTest : public MainFormTest {};
 
 TEST_F(LevelWordsTest, TheStatusPageTheReadoutAndTheReportNameTheSameBand) {
   veritrak::Options options;
   options.head.amplitudeLow = options.head.amplitudeHigh = 300;  // 29 %
+  options.head.sineOffset = 0.01, options.head.gainRatio = 1.03, options.head.phaseError = 2;
   StartLive(options);
   EXPECT_TRUE(Eventually([&] { return form_->yellowleft->isVisible(); }));
   Key(Qt::Key_F3);
@@ -178,7 +180,16 @@ TEST_F(LevelWordsTest, TheStatusPageTheReadoutAndTheReportNameTheSameBand) {
   EXPECT_EQ(fileDialogs, 1);
   QFile twin(reports.filePath("r.txt"));
   ASSERT_TRUE(twin.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(twin.readAll().contains("signal_level_band = Marginal\n"));
+  const QByteArray text = twin.readAll();
+  EXPECT_TRUE(text.contains("signal_level_band = Marginal\n")) << text.data();
+  const auto figure = [&](const QByteArray& name) {
+    for (const QByteArray& line : text.split('\n'))
+      if (line.startsWith(name + " = ")) return line.split(' ').value(2).toDouble();
+    return -1e9;
+  };
+  EXPECT_NEAR(figure("sine_offset"), 10, 1);  // mV
+  EXPECT_NEAR(figure("amplitude_ratio"), 103, 0.2);
+  EXPECT_NEAR(figure("phase_error"), 2, 0.1);
 }
 
 }  // namespace
