@@ -138,7 +138,10 @@ std::vector<ReportField> StatusFields(const Collector& w, const measure::Alignme
       {"position", "Position", QString::number(w.position), "counts"},
       {"index", "Index", QString::fromLatin1(index), {}},
       {"red_alarm", "Red alarm", flag(w.status & bit::kRedAlarm), {}},
-      {"yellow_alarm", "Yellow alarm", flag(w.status & bit::kYellowAlarm), {}}};
+      {"yellow_alarm", "Yellow alarm", flag(w.status & bit::kYellowAlarm), {}},
+      {"over_signal", "Over signal",
+       flag(measure::BandOfBarLevel(measure::BarLevel(w.level)) == measure::LevelBand::OverSignal),
+       {}}};
   // Without figures the level is still worth knowing: the status reading's.
   if (std::holds_alternative<measure::FitRefusal>(fit)) {
     const double percent = w.level * 4 * measure::kPercentPerCount;
