@@ -27,10 +27,9 @@ struct Emulator::Impl {
     Transmitter tx(options.line.paced, noise);
     Device device(options, faults, journal, tx, origin);
     while (const auto line = socket.AwaitLine()) {
-      const ServeLoop::Ending ending =
-          ServeLoop(*line, socket.Wake(), device, tx, faults, options.line.paced,
-                    socket.Interrupted())
-              .Run();
+      const ServeLoop::Ending ending = ServeLoop(*line, socket.Wake(), device, tx, faults,
+                                                 options.line.paced, socket.Interrupted())
+                                           .Run();
       if (ending != ServeLoop::Ending::HangUp && ending != ServeLoop::Ending::Unplugged) break;
       socket.CloseLine();
       if (ending == ServeLoop::Ending::HangUp) break;
