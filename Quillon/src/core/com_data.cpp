@@ -58,16 +58,23 @@ ComData::~ComData() {
 
 // ---- connection ----------------------------------------------------------
 
-bool ComData::Identify(QString& message, int32_t& result) {
-  if (!PortOpen) {
-    if (OpenPort(Port_) < 0) {
-      openError_ = LastOpenError();
-      return false;
-    }
-    openError_ = 0;
-    PortOpen = true;
+// An open port is only configured again. A handle whose device has gone (an
+// adapter unplugged) refuses even that, whatever comes back under the port's
+// name, so the port is opened afresh.
+bool ComData::OpenConfigured() {
+  if (PortOpen && ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) == 0) return true;
+  if (PortOpen) Disconnect();
+  if (OpenPort(Port_) < 0) {
+    openError_ = LastOpenError();
+    return false;
   }
-  if (ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) != 0) return false;
+  openError_ = 0;
+  PortOpen = true;
+  return ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) == 0;
+}
+
+bool ComData::Identify(QString& message, int32_t& result) {
+  if (!OpenConfigured()) return false;
   StopStreaming();
   if (!Resync()) return false;
   const int32_t version = ReadMSPVersion(Port_);
