@@ -28,7 +28,7 @@ std::string Percent(double fraction) {
 
 }  // namespace
 
-std::vector<FaultKind> Faults(int round) {
+std::vector<FaultKind> Faults(int round, const LinkDevice& link) {
   const Severity s = kSeverities[static_cast<size_t>(round - 1) % kSeverities.size()];
   return {
       {Named("dropped bytes", Percent(s.damagedFraction)),
@@ -42,6 +42,8 @@ std::vector<FaultKind> Faults(int round) {
       {Named("late replies", std::to_string(s.lateBy.count()) + " ms"),
        [s](Emulator& e) { e.SetLateBy(s.lateBy); }, [](Emulator& e) { e.SetLateBy(0ms); }},
       {"cable pulled", [](Emulator& e) { e.PullCable(); }, [](Emulator& e) { e.PlugCable(); }},
+      {"adapter unplugged", [](Emulator& e) { e.UnplugAdapter(); },
+       [link](Emulator& e) { link(e.PlugAdapter()); }},
   };
 }
 

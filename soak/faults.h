@@ -17,7 +17,11 @@ struct FaultKind {
   std::function<void(veritrak::Emulator&)> apply, clear;
 };
 
+// Leads the window's port to the electronics' device: once more when an
+// unplugged adapter is back, perhaps under another name.
+using LinkDevice = std::function<void(const std::string& device)>;
+
 // The faults of round `round`, counted from 1.
-std::vector<FaultKind> Faults(int round);
+std::vector<FaultKind> Faults(int round, const LinkDevice& link);
 
 }  // namespace soak

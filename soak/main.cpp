@@ -79,7 +79,10 @@ int main(int argc, char** argv) {
   quillon::SetUpApplication();
   const soak::Sandbox sandbox;
   veritrak::Emulator emulator(PacedElectronics());
-  sandbox.LinkPort(1, emulator.DevicePath());
+  const soak::LinkDevice linkDevice = [&sandbox](const std::string& device) {
+    sandbox.LinkPort(1, device);
+  };
+  linkDevice(emulator.DevicePath());
 
   soak::FaultWindow fault;
   soak::SoakQuestions questions(fault);
@@ -93,7 +96,7 @@ int main(int argc, char** argv) {
   }
 
   soak::Watchdog watchdog(startup, tally);
-  soak::SoakDriver driver({form, emulator, fault, questions, tally},
+  soak::SoakDriver driver({form, emulator, fault, questions, tally, linkDevice},
                           std::chrono::duration<double, std::ratio<60>>(arguments.minutes));
   std::thread rounds([&] { driver.Run(); });
   QApplication::exec();

@@ -45,7 +45,7 @@ bool SoakDriver::TimeUp() const { return Clock::now() - start_ >= length_; }
 // two cases.
 void SoakDriver::RunRound() {
   const auto over = [this] { return round_ > 1 && TimeUp(); };
-  const std::vector<FaultKind> faults = Faults(round_);
+  const std::vector<FaultKind> faults = Faults(round_, p_.linkDevice);
   for (const SoakView& view : RoundOfViews()) {
     if (!Enter(view)) return GiveUp("a view could not be reached");
     for (const FaultKind& fault : faults) {

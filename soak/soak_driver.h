@@ -27,6 +27,7 @@ struct SoakParts {
   FaultWindow& fault;
   SoakQuestions& questions;
   Tally& tally;
+  LinkDevice linkDevice;
 };
 
 class SoakDriver {

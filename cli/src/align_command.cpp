@@ -7,6 +7,7 @@
 #include <cmath>
 #include <deque>
 #include <iostream>
+#include <iterator>
 
 #include "commands.h"
 #include "electronics.h"
@@ -22,8 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 // The registers the window's encoder-signal view streams, in its order, so
 // that both see the signal at the same rate.
-const std::vector<uint8_t> kSignalRegisters = {reg::kSine, reg::kCosine, reg::kAngle,
-                                               reg::kMagnitude};
+const std::vector<uint8_t> kSignalRegisters(std::begin(reg::kLissajous), std::end(reg::kLissajous));
 // As often as the window's read-out refreshes.
 constexpr std::chrono::milliseconds kWatchInterval(250);
 // Several signal periods of a head moving at a working speed.

@@ -11,14 +11,6 @@
 namespace probelink_cli {
 namespace {
 
-namespace bit {
-constexpr uint16_t kRedAlarm = 0x0004;
-constexpr uint16_t kYellowAlarm = 0x0008;
-constexpr uint16_t kAtIndex = 0x0200;
-constexpr uint16_t kCentred = 0x0400;
-constexpr uint16_t kCentring = 0x0800;
-}  // namespace bit
-
 constexpr double kShortestInterval = 0.00001;
 
 const std::vector<uint8_t> kPositionRegisters = {reg::kPositionHigh, reg::kPositionMiddle,

@@ -478,43 +478,53 @@ TEST_F(CliTest, LengthsFollowTheCountLengthOrTheWindowSettings) {
       << pitchless.err;
 }
 
-// A pulled cable ends the run with 1 and a message within a few line
-// time-outs; Ctrl-C ends it with 0 and the electronics idle. Either way the
-// port is free again.
-TEST_F(CliTest, APulledCableOrCtrlCEndsAStreamOrAWatchCleanly) {
+// A pulled cable or an unplugged adapter ends the run with 1 and a message
+// within a few line time-outs; Ctrl-C ends it with 0 and the electronics
+// idle. Either way the port is free again, and leads to the electronics once
+// the adapter is back.
+TEST_F(CliTest, ALostLineOrCtrlCEndsAStreamOrAWatchCleanly) {
+  enum class Cut { Pull, Unplug, CtrlC };
+  const std::string gone = "the line is lost: the device has gone\n";
   struct Case {
     Args args;
-    bool pull;  // else Ctrl-C
+    Cut cut;
     int exit;
     std::string message;  // the one line on standard error, after "COM5 (device): "
   };
   // clang-format off
   const Case cases[] = {
-    {{"stream", "COM5", "--fields", "sine,cosine", "--seconds", "600"}, true, 1,
+    {{"stream", "COM5", "--fields", "sine,cosine", "--seconds", "600"}, Cut::Pull, 1,
      "the electronics stopped streaming\n"},
-    {{"status", "COM5", "--watch"}, true, 1, "the electronics stopped answering\n"},
-    {{"stream", "COM5", "--registers", "0x65,0x64", "--seconds", "600"}, false, 0, ""},
-    {{"status", "COM5", "--watch", "--json"}, false, 0, ""},
+    {{"status", "COM5", "--watch"}, Cut::Pull, 1, "the electronics stopped answering\n"},
+    {{"stream", "COM5", "--fields", "position", "--seconds", "600"}, Cut::Unplug, 1, gone},
+    {{"status", "COM5", "--watch", "--json"}, Cut::Unplug, 1, gone},
+    {{"stream", "COM5", "--registers", "0x65,0x64", "--seconds", "600"}, Cut::CtrlC, 0, ""},
+    {{"status", "COM5", "--watch", "--json"}, Cut::CtrlC, 0, ""},
   };
   // clang-format on
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.message);
     ChildProgram child(c.args);
-    ASSERT_TRUE(child.WaitFor([](const std::string& out) { return Lines(out) >= 3; })) << c.args[0];
-    if (c.pull)
-      emulator_->PullCable();
-    else
-      child.Signal(SIGINT);
+    ASSERT_TRUE(child.WaitFor([](const std::string& out) { return Lines(out) >= 3; }));
+    if (c.cut == Cut::Pull) emulator_->PullCable();
+    if (c.cut == Cut::Unplug) emulator_->UnplugAdapter();
+    if (c.cut == Cut::CtrlC) child.Signal(SIGINT);
     const Outcome run = child.Finish();
-    EXPECT_EQ(run.exit, c.exit) << c.args[0];
+    EXPECT_EQ(run.exit, c.exit);
     if (c.message.empty()) {
       EXPECT_EQ(run.err, "");
+    } else if (c.args.back() == "--json") {
+      EXPECT_EQ(json::parse(run.err)["exit"], c.exit);
+      EXPECT_TRUE(Has(run.err, {"COM5 (", "): " + c.message.substr(0, c.message.size() - 1)}))
+          << run.err;
     } else {
       EXPECT_TRUE(Has(run.err, {"probelink-cli: COM5 (", "): " + c.message})) << run.err;
       EXPECT_EQ(Lines(run.err), 1u);
     }
     emulator_->PlugCable();
+    if (c.cut == Cut::Unplug) home_.LinkPort(kCom, emulator_->PlugAdapter());
     // Electronics that lost the stop run stream on; the next command stops them.
-    if (!c.pull) ExpectIdle();
+    if (c.cut == Cut::CtrlC) ExpectIdle();
     EXPECT_EQ(RunProgram({"identify", "COM5"}).exit, 0);
   }
 }

@@ -86,7 +86,9 @@ void Describe(CLI::App& app, ProgramOptions& p) {
   app.description(
       "Plays the Veritrak II electronics on a pseudo-terminal linked as a COM port\n"
       "in ${XDG_CONFIG_HOME:-~/.config}/probelink/ports, until SIGINT or SIGTERM.\n"
-      "SIGUSR1 pulls the cable, SIGUSR2 plugs it back in.");
+      "SIGUSR1 pulls the cable, SIGUSR2 plugs it back in. SIGRTMIN unplugs the\n"
+      "adapter: the pseudo-terminal closes, and a new one is linked as the same\n"
+      "COM port after --vanish-for.");
   app.set_help_flag("--help", "show this text");
   app.set_version_flag("--version", VersionText(), "show the version");
   DeviceSettings& device = p.emulator.device;
@@ -174,6 +176,10 @@ void Describe(CLI::App& app, ProgramOptions& p) {
             [&](Millis ms) { p.silentAfter = ms; });
   AddMillis(app, "--silent-for", "how long a pulled cable stays out (default until SIGUSR2)",
             [&](Millis ms) { p.silentFor = ms; });
+  AddMillis(app, "--vanish-after", "unplug the adapter this long after start",
+            [&](Millis ms) { p.vanishAfter = ms; });
+  AddMillis(app, "--vanish-for", "how long an unplugged adapter stays out (default 2000)",
+            [&](Millis ms) { p.vanishFor = ms; });
 }
 
 }  // namespace

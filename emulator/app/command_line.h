@@ -17,6 +17,10 @@ struct ProgramOptions {
   std::optional<std::chrono::milliseconds> silentAfter;
   // How long a pulled cable stays out; none: until SIGUSR2.
   std::optional<std::chrono::milliseconds> silentFor;
+  // Unplug the adapter once, this long after start.
+  std::optional<std::chrono::milliseconds> vanishAfter;
+  // How long an unplugged adapter stays out.
+  std::chrono::milliseconds vanishFor{2000};
   bool help = false;
   bool version = false;
 };

@@ -23,9 +23,9 @@ int main(int argc, char** argv) {
   const sigset_t signals = BlockControlSignals();
   try {
     Emulator emulator(options.emulator);
-    const PortLink link(options.com, emulator.DevicePath());
+    PortLink link(options.com, emulator.DevicePath());
     std::cout << "COM" << options.com << " is " << emulator.DevicePath() << std::endl;
-    AnswerSignals(signals, emulator, options);
+    AnswerSignals(signals, emulator, link, options);
   } catch (const std::exception& e) {
     std::cerr << "veritrak-emulator: " << e.what() << "\n";
     return 1;

@@ -31,6 +31,17 @@ PortLink::~PortLink() {
   if (LeadsToTarget()) fs::remove(path_, ignored);
 }
 
+void PortLink::Retarget(const fs::path& target) {
+  if (!LeadsToTarget()) return;
+  // Hidden, so that no host takes it for a port of its own.
+  const fs::path fresh = path_.parent_path() / ("." + path_.filename().string() + ".new");
+  std::error_code ignored;
+  fs::remove(fresh, ignored);
+  fs::create_symlink(target, fresh);
+  fs::rename(fresh, path_);
+  target_ = target;
+}
+
 bool PortLink::LeadsToTarget() const {
   std::error_code error;
   return fs::read_symlink(path_, error) == target_ && !error;

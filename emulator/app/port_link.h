@@ -20,6 +20,9 @@ class PortLink {
   PortLink& operator=(const PortLink&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
+  // Points the link at a new target in one step, so that a host never finds
+  // COMn missing; a link meanwhile pointed elsewhere is left alone.
+  void Retarget(const std::filesystem::path& target);
 
  private:
   bool LeadsToTarget() const;

@@ -1,6 +1,7 @@
 #include "device.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "replies.h"
 
@@ -29,14 +30,10 @@ constexpr size_t kWordPayload = 4;
 constexpr size_t kBlockWritePayload = 6;  // address, count, one 16-bit word
 constexpr size_t kMaxReplyData = 255;
 
-constexpr uint16_t kArmZero = 0x02;
-constexpr uint16_t kZeroCounter = 0x04;
-constexpr uint16_t kCentreIndex = 0x14;
-
 constexpr uint16_t kFactoryEpot = 0x8080;
 
-// What a Lissajous point carries: sine, cosine, angle and magnitude.
-const std::vector<uint8_t> kLissajousRegisters{0x65, 0x64, 0x67, 0x26};
+const std::vector<uint8_t> kLissajousRegisters(std::begin(probelink::reg::kLissajous),
+                                               std::end(probelink::reg::kLissajous));
 
 uint32_t Le32(const std::vector<uint8_t>& p) {
   return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (uint32_t{p[3]} << 24);
@@ -173,16 +170,17 @@ void Device::WriteWord(const Frame& frame, TimePoint at) {
   if (faults_.IgnoreWrites()) return;
   const auto reg = static_cast<uint8_t>(word >> 16);
   const auto value = static_cast<uint16_t>(word);
-  if (reg == kCommandRegister)
+  if (reg == probelink::reg::kCommand)
     RunCommand(value, at);
   else if (reg > kWriteOffset)
     registers_.Write(static_cast<uint8_t>(reg - kWriteOffset), value);
 }
 
 void Device::RunCommand(uint16_t value, TimePoint at) {
-  if (value == kZeroCounter && zeroArmed_) model_.ZeroCounter(at);
-  if (value == kCentreIndex) model_.StartCentring(at);
-  zeroArmed_ = value == kArmZero;
+  namespace command = probelink::command_word;
+  if (value == command::kZeroCounter && zeroArmed_) model_.ZeroCounter(at);
+  if (value == command::kCentreIndex) model_.StartCentring(at);
+  zeroArmed_ = value == command::kZeroArm;
 }
 
 // Information reads answer with as many bytes as the request asks for.

@@ -3,13 +3,12 @@
 #include <mutex>
 #include <thread>
 
+#include "adapter_socket.h"
 #include "device.h"
 #include "faults.h"
 #include "host_journal.h"
-#include "pseudo_terminal.h"
 #include "serve_loop.h"
 #include "transmitter.h"
-#include "wake_pipe.h"
 
 namespace veritrak {
 
@@ -19,23 +18,31 @@ struct Emulator::Impl {
   }
 
   // Everything the device touches lives on the serving thread; only the
-  // fault settings, the journal of written words and the stop flag are shared.
+  // fault settings, the journal of written words and the socket are shared.
+  // The device outlives an unplugged adapter, as the electronics do, but
+  // loses what was on its way.
   void Serve() {
     const TimePoint origin = Clock::now();
     LineNoise noise(faults, options.head.seed + 1);
     Transmitter tx(options.line.paced, noise);
     Device device(options, faults, journal, tx, origin);
-    const ServeLoop::Ending ending =
-        ServeLoop(pty.Master(), wake, device, tx, faults, options.line.paced, stopping).Run();
-    if (ending == ServeLoop::Ending::HangUp) pty.HangUp();
+    while (const auto line = socket.AwaitLine()) {
+      const ServeLoop::Ending ending = ServeLoop(*line, socket.Wake(), device, tx, faults,
+                                                 options.line.paced, socket.Interrupted())
+                                           .Run();
+      if (ending != ServeLoop::Ending::HangUp && ending != ServeLoop::Ending::Unplugged) break;
+      socket.CloseLine();
+      if (ending == ServeLoop::Ending::HangUp) break;
+      tx.Clear();
+      device.LoseInput();
+    }
+    socket.ServingEnded();
   }
 
   const Options options;
   FaultControl faults;
   HostJournal journal;
-  PseudoTerminal pty;
-  WakePipe wake;
-  std::atomic<bool> stopping{false};
+  AdapterSocket socket;
   std::once_flag stopOnce;
   std::thread thread;
 };
@@ -44,12 +51,11 @@ Emulator::Emulator(const Options& options) : impl_(std::make_unique<Impl>(option
 
 Emulator::~Emulator() { Stop(); }
 
-const std::string& Emulator::DevicePath() const { return impl_->pty.SlavePath(); }
+std::string Emulator::DevicePath() const { return impl_->socket.Path(); }
 
 void Emulator::Stop() {
   std::call_once(impl_->stopOnce, [this] {
-    impl_->stopping = true;
-    impl_->wake.Notify();
+    impl_->socket.Stop();
     impl_->thread.join();
   });
 }
@@ -61,15 +67,19 @@ void Emulator::SetLateBy(std::chrono::milliseconds delay) { impl_->faults.SetLat
 
 void Emulator::PullCable(std::optional<std::chrono::milliseconds> duration) {
   impl_->faults.PullCable(Clock::now(), duration);
-  impl_->wake.Notify();
+  impl_->socket.Wake().Notify();
 }
 
 void Emulator::PlugCable() {
   impl_->faults.PlugCable();
-  impl_->wake.Notify();
+  impl_->socket.Wake().Notify();
 }
 
 bool Emulator::CablePulled() const { return impl_->faults.Silent(Clock::now()); }
+
+void Emulator::UnplugAdapter() { impl_->socket.Unplug(); }
+
+std::string Emulator::PlugAdapter() { return impl_->socket.Plug(); }
 
 void Emulator::SetIgnoreWrites(bool ignore) { impl_->faults.SetIgnoreWrites(ignore); }
 

@@ -41,14 +41,7 @@ PseudoTerminal::PseudoTerminal() {
   }
 }
 
-void PseudoTerminal::HangUp() {
-  ::close(slave_);
-  ::close(master_);
-  slave_ = master_ = -1;
-}
-
 PseudoTerminal::~PseudoTerminal() {
-  if (slave_ < 0) return;
   ::close(slave_);
   ::close(master_);
 }

@@ -1,6 +1,7 @@
 // The pseudo-terminal the electronics sit behind. The emulator keeps a
 // handle on the slave side itself, so that the master never sees a hang-up
-// between one host session and the next.
+// between one host session and the next. Closing it hangs up the host's
+// handle, as an unplugged adapter does.
 #pragma once
 
 #include <string>
@@ -16,8 +17,6 @@ class PseudoTerminal {
   PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
   int Master() const { return master_; }
-  // Closes both sides the emulator holds: the host's handle is hung up.
-  void HangUp();
   const std::string& SlavePath() const { return slavePath_; }
 
  private:

@@ -6,37 +6,8 @@
 namespace veritrak {
 namespace {
 
-constexpr uint8_t kGeneral = 0x00;
-constexpr uint8_t kStatusSetup = 0x02;
-constexpr uint8_t kInterpolation = 0x03;
-constexpr uint8_t kIndexAngle = 0x04;
-constexpr uint8_t kOverspeed = 0x06;
-constexpr uint8_t kRedAlarmLevel = 0x08;
-constexpr uint8_t kYellowAlarmLevel = 0x09;
-constexpr uint8_t kGreenLowLevel = 0x0A;
-constexpr uint8_t kModel = 0x20;
-constexpr uint8_t kStatus = 0x21;
-constexpr uint8_t kRisingEdge = 0x2B;
-constexpr uint8_t kFallingEdge = 0x2C;
-constexpr uint8_t kGainX = 0x50;
-constexpr uint8_t kGainY = 0x52;
-constexpr uint8_t kCosine = 0x64;
-constexpr uint8_t kSine = 0x65;
-constexpr uint8_t kMagnitude = 0x66;
-constexpr uint8_t kPositionLow = 0x67;
-constexpr uint8_t kPositionMiddle = 0x68;
-constexpr uint8_t kPositionHigh = 0x69;
-constexpr uint8_t kInterpolatedAngle = 0x6A;
-// 0x24 to 0x2A read the same measurements as 0x64 to 0x6A.
-constexpr uint8_t kMirrorFirst = 0x24;
-constexpr uint8_t kMirrorLast = 0x2A;
-constexpr uint8_t kMirrorOffset = 0x40;
-
-constexpr uint16_t kRedAlarmBit = 1 << 2;
-constexpr uint16_t kYellowAlarmBit = 1 << 3;
-constexpr uint16_t kAtIndexBit = 1 << 9;
-constexpr uint16_t kCentredBit = 1 << 10;
-constexpr uint16_t kCentringBit = 1 << 11;
+using namespace probelink::reg;
+namespace status = probelink::status;
 
 constexpr uint16_t kHardwareRevision = 0x02;
 
@@ -78,11 +49,11 @@ uint32_t InterpolationLevel(const RegisterFile& file) {
 
 uint16_t StatusWord(const RegisterFile& file, const Sample& s) {
   uint16_t word = 0;
-  if (s.level <= file.Stored(kRedAlarmLevel)) word |= kRedAlarmBit;
-  if (s.level <= file.Stored(kYellowAlarmLevel)) word |= kYellowAlarmBit;
-  if (s.atIndex) word |= kAtIndexBit;
-  if (s.centring == IndexCentring::Phase::Centred) word |= kCentredBit;
-  if (s.centring == IndexCentring::Phase::Centring) word |= kCentringBit;
+  if (s.level <= file.Stored(kRedAlarmLevel)) word |= status::kRedAlarm;
+  if (s.level <= file.Stored(kYellowAlarmLevel)) word |= status::kYellowAlarm;
+  if (s.atIndex) word |= status::kAtIndex;
+  if (s.centring == IndexCentring::Phase::Centred) word |= status::kCentred;
+  if (s.centring == IndexCentring::Phase::Centring) word |= status::kCentring;
   return word;
 }
 

@@ -5,13 +5,12 @@
 #include <array>
 #include <cstdint>
 
+#include "probelink_registers.h"
 #include "signal_model.h"
 
 namespace veritrak {
 
-inline constexpr uint8_t kCommandRegister = 0x80;
-// Register numbers from 0x80 are write addresses: 0x80 + r writes r.
-inline constexpr uint8_t kWriteOffset = 0x80;
+using probelink::reg::kWriteOffset;
 
 class RegisterFile {
  public:

@@ -30,19 +30,20 @@ std::optional<TimePoint> Earlier(std::optional<TimePoint> a, std::optional<TimeP
 }  // namespace
 
 ServeLoop::ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter& tx,
-                     FaultControl& faults, bool paced, const std::atomic<bool>& stopping)
+                     FaultControl& faults, bool paced,
+                     const std::atomic<Interruption>& interruption)
     : line_(line),
       wake_(wake),
       device_(device),
       tx_(tx),
       faults_(faults),
       clock_(paced),
-      stopping_(stopping) {}
+      interruption_(interruption) {}
 
 // While the cable is pulled nothing goes out and the device stands still,
 // so a stream does not spin on a line that swallows everything.
 ServeLoop::Ending ServeLoop::Run() {
-  while (!stopping_) {
+  while (interruption_ == Interruption::None) {
     NoticePulls();
     const TimePoint now = Clock::now();
     const bool connected = !faults_.Silent(now);
@@ -59,7 +60,7 @@ ServeLoop::Ending ServeLoop::Run() {
     }
     if (!Wait(now, connected)) return Ending::LineBroken;
   }
-  return Ending::Stopped;
+  return interruption_ == Interruption::Stop ? Ending::Stopped : Ending::Unplugged;
 }
 
 std::optional<Emulator::LineEnd> ServeLoop::DueLineEnd() {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <optional>
 
+#include "adapter_socket.h"
 #include "device.h"
 #include "faults.h"
 #include "transmitter.h"
@@ -15,10 +16,10 @@ namespace veritrak {
 class ServeLoop {
  public:
   ServeLoop(int line, const WakePipe& wake, Device& device, Transmitter& tx, FaultControl& faults,
-            bool paced, const std::atomic<bool>& stopping);
-  enum class Ending { Stopped, LineBroken, HangUp };
-  // Returns when stopping is set (and the wake pipe notified), the line
-  // breaks, or a line end armed for the device's next command is due.
+            bool paced, const std::atomic<Interruption>& interruption);
+  enum class Ending { Stopped, Unplugged, LineBroken, HangUp };
+  // Returns when interrupted (and the wake pipe notified), the line breaks,
+  // or a line end armed for the device's next command is due.
   Ending Run();
 
  private:
@@ -38,7 +39,7 @@ class ServeLoop {
   ReceiveClock clock_;
   uint32_t pullsSeen_ = 0;
   uint32_t commandsSeen_ = 0;
-  const std::atomic<bool>& stopping_;
+  const std::atomic<Interruption>& interruption_;
 };
 
 }  // namespace veritrak

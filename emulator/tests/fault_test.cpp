@@ -1,5 +1,7 @@
 // Each fault shows up as the result codes probelink promises, and the line
 // recovers once the fault is lifted.
+#include <filesystem>
+
 #include "emulator_fixture.h"
 
 namespace veritrak {
@@ -75,6 +77,28 @@ TEST_F(Faults, APulledCableComesBackByItselfOrWhenPluggedIn) {
   EXPECT_TRUE(Eventually([&] { return ReadAsyncWren(kPort, 4, w) == -1; }));
   emulator_->PlugCable();
   EXPECT_TRUE(Eventually([&] { return ReadAsyncWren(kPort, 4, w) == 0; }));
+  EXPECT_EQ(EndAsync(kPort, 4), 13);
+  ExpectInStep();
+}
+
+// Unplugged in the middle of a stream, the adapter hangs up the host's
+// handle; plugged back in, the electronics it leads to stream on where they
+// were, twice over, whatever name each pseudo-terminal gets.
+TEST_F(Faults, AnUnpluggedAdapterHangsUpTheHostAndComesBackOnANewLine) {
+  Serve();
+  ASSERT_EQ(BeginAsyncWren(kPort, 4, kSignalRegisters), 0);
+  for (int round = 0; round < 2; ++round) {
+    const std::string before = emulator_->DevicePath();
+    emulator_->UnplugAdapter();
+    EXPECT_EQ(SendSync(kPort), -2);
+    EXPECT_FALSE(std::filesystem::exists(before));
+    ClosePort(kPort);
+    home_.LinkPort(kPort, emulator_->PlugAdapter());
+    ASSERT_EQ(OpenPort(kPort), 0);
+    ASSERT_EQ(ConfigPort(kPort, kHostTimeoutMs, 38400), 0);
+    uint16_t w[4] = {};
+    EXPECT_TRUE(Eventually([&] { return ReadAsyncWren(kPort, 4, w) == 0; }));
+  }
   EXPECT_EQ(EndAsync(kPort, 4), 13);
   ExpectInStep();
 }

@@ -106,5 +106,32 @@ TEST_F(ProgramTest, PullsTheCableOnItsOptionsOrSignalsServesWhatItsOptionsSayAnd
   }
 }
 
+// The adapter unplugged by the options or by SIGRTMIN: the host's handle
+// hangs up, and once the adapter is back the same COM port leads to the
+// electronics on their new pseudo-terminal.
+TEST_F(ProgramTest, UnplugsTheAdapterOnItsOptionsOrASignalAndLinksItWhenItIsBack) {
+  const std::tuple<std::vector<const char*>, int> cases[] = {
+      {{"--com", "6", "--vanish-after", "1000", "--vanish-for", "200"}, 0},
+      {{"--com", "6", "--vanish-for", "200"}, SIGRTMIN}};
+  for (const auto& [args, unplug] : cases) {
+    Start(args);
+    OpenWhenServing();
+    EXPECT_EQ(DoSynchronize(kCom), 1);
+    if (unplug) kill(pid_, unplug);
+    EXPECT_TRUE(Eventually([] { return SendSync(kCom) == -2; }));
+    ClosePort(kCom);
+    EXPECT_TRUE(Eventually([] {
+      if (OpenPort(kCom) != 0) return false;
+      if (ConfigPort(kCom, 500, 38400) == 0 && DoSynchronize(kCom) == 1) return true;
+      ClosePort(kCom);
+      return false;
+    }));
+    ClosePort(kCom);
+    kill(pid_, SIGTERM);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_FALSE(fs::is_symlink(Link()));
+  }
+}
+
 }  // namespace
 }  // namespace veritrak

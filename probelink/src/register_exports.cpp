@@ -1,5 +1,6 @@
 #include "frames.h"
 #include "probelink.h"
+#include "probelink_registers.h"
 #include "registers.h"
 #include "select_port.h"
 
@@ -65,15 +66,16 @@ int32_t SignExtend(uint32_t value, int bits) {
 // Any fault, a request not written included, is -1: the caller of the
 // window's position read knows no other failure.
 int32_t ReadWrenPosition(Transport& line, int32_t& position) {
-  static constexpr uint32_t kWords[] = {0x690000, 0x680000, 0x270000};
+  using namespace reg;
+  static constexpr uint32_t kWords[] = {Word(kPositionHigh, 0), Word(kPositionMiddle, 0),
+                                        Word(Mirror(kPositionLow), 0)};
   uint16_t parts[3] = {};
   for (size_t i = 0; i < std::size(kWords); ++i) {
     if (i > 0 && !DoSynchronize(line)) return -1;
     if (ReadLong(line, command::kRead, kWords[i], parts[i]) < 0) return -1;
   }
   const auto [hi, mid, lo] = parts;
-  const uint32_t joined = (uint32_t{hi} << 16 | mid) << 12 | ((lo >> 4) & 0xFFF);
-  position = SignExtend(joined, 30);
+  position = JoinPosition(hi, mid, lo);
   return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "acquisition_thread.h"
 #include "probelink.h"
+#include "probelink_registers.h"
 
 namespace quillon {
 namespace {
@@ -17,22 +18,9 @@ constexpr int32_t kStopSettleMs = 20;
 constexpr int32_t kResetSettleMs = 2000;
 constexpr int kMspFamily = 5;
 
-namespace reg {
-constexpr uint8_t kStatusSetup = 0x02;
-constexpr uint8_t kInterpolation = 0x03;
-constexpr uint8_t kModel = 0x20;
-constexpr uint8_t kCommand = 0x80;
-constexpr uint8_t kStatusSetupWrite = 0x82;
-constexpr uint8_t kInterpolationWrite = 0x83;
-}  // namespace reg
-
-namespace command {
-constexpr uint16_t kZeroArm = 0x02;
-constexpr uint16_t kZeroCounter = 0x04;
-constexpr uint16_t kCentreIndex = 0x14;
-}  // namespace command
-
-constexpr uint32_t Word(uint8_t reg, uint16_t value) { return uint32_t{reg} << 16 | value; }
+namespace reg = probelink::reg;
+namespace command = probelink::command_word;
+using probelink::Word;
 
 const char* ModelText(int code) {
   switch (code) {
@@ -70,16 +58,23 @@ ComData::~ComData() {
 
 // ---- connection ----------------------------------------------------------
 
-bool ComData::Identify(QString& message, int32_t& result) {
-  if (!PortOpen) {
-    if (OpenPort(Port_) < 0) {
-      openError_ = LastOpenError();
-      return false;
-    }
-    openError_ = 0;
-    PortOpen = true;
+// An open port is only configured again. A handle whose device has gone (an
+// adapter unplugged) refuses even that, whatever comes back under the port's
+// name, so the port is opened afresh.
+bool ComData::OpenConfigured() {
+  if (PortOpen && ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) == 0) return true;
+  if (PortOpen) Disconnect();
+  if (OpenPort(Port_) < 0) {
+    openError_ = LastOpenError();
+    return false;
   }
-  if (ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) != 0) return false;
+  openError_ = 0;
+  PortOpen = true;
+  return ConfigPort(Port_, kIdentifyTimeoutMs, kBaud) == 0;
+}
+
+bool ComData::Identify(QString& message, int32_t& result) {
+  if (!OpenConfigured()) return false;
   StopStreaming();
   if (!Resync()) return false;
   const int32_t version = ReadMSPVersion(Port_);
@@ -139,11 +134,13 @@ bool ComData::ClearAndResyncThenWrite(uint32_t word) {
 }
 
 bool ComData::SetInterpolation(int32_t code) {
-  return ClearAndResyncThenWrite(Word(reg::kInterpolationWrite, static_cast<uint16_t>(code * 16)));
+  return ClearAndResyncThenWrite(
+      Word(reg::WriteAddress(reg::kInterpolation), static_cast<uint16_t>(code * 16)));
 }
 
 bool ComData::SetFrequency(int32_t setting) {
-  return ClearAndResyncThenWrite(Word(reg::kStatusSetupWrite, static_cast<uint16_t>(setting)));
+  return ClearAndResyncThenWrite(
+      Word(reg::WriteAddress(reg::kStatusSetup), static_cast<uint16_t>(setting)));
 }
 
 bool ComData::CenterIndex() {

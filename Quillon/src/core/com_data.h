@@ -148,6 +148,7 @@ class ComData {
   void ExtendReviewWindow(int view);
   float IntervalAt(int view, int32_t slot) const;
   void Launch(AcquisitionThread* thread, QPointer<AcquisitionThread>& slot);
+  bool OpenConfigured();
 
   const int32_t Port_;
   WindowLink& window_;

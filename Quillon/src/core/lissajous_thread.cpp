@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "probelink.h"
+#include "probelink_registers.h"
 #include "signal_words.h"
 
 namespace quillon {
 namespace {
-const uint8_t kStreamRegisters[] = {0x65, 0x64, 0x67, 0x26};
+const auto& kStreamRegisters = probelink::reg::kLissajous;
 constexpr int32_t kValues = 4;
 constexpr int kMaxReadFailures = 2;
 constexpr int kBatchSize = 5;

@@ -3,14 +3,12 @@
 #include <cmath>
 
 #include "probelink.h"
+#include "probelink_registers.h"
 #include "signal_words.h"
 
 namespace quillon {
 namespace {
-constexpr uint8_t kStatusRegister = 0x21;
-constexpr uint8_t kXRegister = 0x65;
-constexpr uint8_t kYRegister = 0x64;
-constexpr uint8_t kModelRegister = 0x20;
+namespace reg = probelink::reg;
 constexpr int kLevelSamples = 4;
 }  // namespace
 
@@ -37,9 +35,8 @@ bool MainThread::ReadSample() {
     return true;
   };
   int32_t model = 0;
-  if (!readRegister(kStatusRegister, ring.status[slot_]) ||
-      !readRegister(kXRegister, ring.x[slot_]) || !readRegister(kYRegister, ring.y[slot_]) ||
-      !readRegister(kModelRegister, model))
+  if (!readRegister(reg::kStatus, ring.status[slot_]) || !readRegister(reg::kSine, ring.x[slot_]) ||
+      !readRegister(reg::kCosine, ring.y[slot_]) || !readRegister(reg::kModel, model))
     return false;
   int32_t p = 0;
   if (!Exchange([&] { return ReadShiftedPositionWren(port_, &p); })) return false;

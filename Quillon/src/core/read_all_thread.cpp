@@ -1,6 +1,8 @@
 #include "read_all_thread.h"
 
 #include "probelink.h"
+#include "probelink_registers.h"
+#include "signal_words.h"
 
 namespace quillon {
 namespace {
@@ -41,7 +43,8 @@ bool ReadAllThread::Entry(const std::function<int32_t()>& read) {
 bool ReadAllThread::ReadPass(QStringList& texts) {
   uint16_t values[kRegisters.size()] = {};
   for (size_t i = 0; i < kRegisters.size(); ++i) {
-    if (!Entry([&] { return ReadRegisterWren(port_, uint32_t{kRegisters[i]} << 16, &values[i]); }))
+    if (!Entry(
+            [&] { return ReadRegisterWren(port_, probelink::Word(kRegisters[i], 0), &values[i]); }))
       return false;
     texts << Hex(values[i], 4);
   }
@@ -51,10 +54,9 @@ bool ReadAllThread::ReadPass(QStringList& texts) {
     if (!Entry([&] { return value = read(port_); })) return false;
     texts << Hex(static_cast<uint32_t>(value), 8);
   }
-  // Bits 28 and 29, 12 to 27, then 0 to 11; neither divided nor zeroed.
-  const uint32_t joined = (uint32_t{values[kHighPosition]} << 16 | values[kMidPosition]) << 12;
+  // Neither divided nor zeroed.
   const int32_t position =
-      (static_cast<int32_t>(joined << 2) >> 2) | (values[kLowPosition] >> 4);
+      JoinPosition(values[kHighPosition], values[kMidPosition], values[kLowPosition]);
   texts << Hex(static_cast<uint32_t>(position), 8);
   return true;
 }

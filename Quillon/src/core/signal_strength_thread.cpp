@@ -4,11 +4,14 @@
 
 #include "autoscale.h"
 #include "probelink.h"
+#include "probelink_registers.h"
 #include "signal_words.h"
 
 namespace quillon {
 namespace {
-const uint8_t kStreamRegisters[] = {0x65, 0x64, 0x69, 0x68, 0x67, 0x00};
+using namespace probelink::reg;
+const uint8_t kStreamRegisters[] = {kSine,           kCosine,      kPositionHigh,
+                                    kPositionMiddle, kPositionLow, kGeneral};
 constexpr int32_t kValues = 6;
 // The stop run is sized for eight values, longer than a record of six.
 constexpr int32_t kStopRunValues = 8;

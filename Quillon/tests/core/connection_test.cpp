@@ -29,6 +29,16 @@ TEST_F(Connection, IdentifiesEveryModelOfTheFamilyAndNothingElse) {
   EXPECT_FALSE(com_->Identify(message_, result_)) << "nothing on the port";
 }
 
+// The connection that found the electronics finds them again on its own port
+// once an unplugged adapter is back, whatever new device the port leads to.
+TEST_F(Connection, IdentifiesAgainOnceAnUnpluggedAdapterIsBack) {
+  ASSERT_TRUE(Start());
+  emulator_->UnplugAdapter();
+  EXPECT_FALSE(com_->Identify(message_, result_));
+  home_.LinkPort(kPort, emulator_->PlugAdapter());
+  EXPECT_TRUE(com_->Identify(message_, result_));
+}
+
 // The words on the wire, what reads back, the zero offset captured, the
 // information, and a software reset that brings back the power-on setting
 // after two seconds; then commands refused or unanswered fail, and reads

@@ -85,8 +85,9 @@ class Emulator {
   Emulator(const Emulator&) = delete;
   Emulator& operator=(const Emulator&) = delete;
 
-  // The pseudo-terminal slave a host opens as its serial port.
-  const std::string& DevicePath() const;
+  // The pseudo-terminal slave a host opens as its serial port: the newest
+  // one, which is gone while the adapter is unplugged.
+  std::string DevicePath() const;
   // Idempotent; returns once serving has ended.
   void Stop();
 
@@ -99,6 +100,14 @@ class Emulator {
   void PullCable(std::optional<std::chrono::milliseconds> duration = std::nullopt);
   void PlugCable();
   bool CablePulled() const;
+  // A USB adapter pulled out of its socket: the pseudo-terminal closes,
+  // which the host sees as a hang-up, while the electronics behind it keep
+  // their state. Returns once the host's handle is hung up.
+  void UnplugAdapter();
+  // The adapter back, on a new pseudo-terminal whose path is returned: its
+  // name may differ, so whoever linked the old one links this one. Throws
+  // std::system_error when no pseudo-terminal can be had.
+  std::string PlugAdapter();
   // Writes are acknowledged but change nothing, as on write-protected
   // electronics.
   void SetIgnoreWrites(bool ignore);

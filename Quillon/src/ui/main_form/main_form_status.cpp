@@ -92,7 +92,7 @@ void TMainForm::ShowIndex(int32_t status) {
     IndexBox->setText(QStringLiteral(" index centered"));
     IndexMissCount = 0;
   };
-  if (status & bit::kCentering) {
+  if (status & bit::kCentring) {
     IndexCentering = true;
     IndexIdle = false;
     IndexBox->setText(QStringLiteral(" centering index..."));
@@ -109,12 +109,12 @@ void TMainForm::ShowIndex(int32_t status) {
     if (!IndexCentering) {
       IndexBox->setText(QStringLiteral(" at index"));
       IndexShape->SetBrush(kLime);
-      if (status & bit::kCenteringDone) AtIndex = false;
-    } else if (status & bit::kCenteringDone) {
+      if (status & bit::kCentred) AtIndex = false;
+    } else if (status & bit::kCentred) {
       AtIndex = false;
       centred();
     }
-  } else if (status & bit::kCenteringDone) {
+  } else if (status & bit::kCentred) {
     AtIndex = false;
     if (IndexCentering)
       centred();

@@ -130,9 +130,9 @@ bool RunFor(ComData& connection, const Collector& window, double seconds) {
 
 std::vector<ReportField> StatusFields(const Collector& w, const measure::AlignmentFit& fit) {
   const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-  const char* index = (w.status & bit::kCentering) ? "centring"
+  const char* index = (w.status & bit::kCentring)  ? "centring"
                       : (w.status & bit::kAtIndex) ? "at-index"
-                      : (w.status & bit::kCenteringDone) ? "centred"
+                      : (w.status & bit::kCentred) ? "centred"
                                                    : "not-at-index";
   std::vector<ReportField> fields = {
       {"position", "Position", QString::number(w.position), "counts"},
