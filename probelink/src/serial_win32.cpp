@@ -21,6 +21,20 @@ DWORD RtsEscape(DWORD control) {
   return control == RTS_CONTROL_DISABLE ? CLRRTS : 0;
 }
 
+// Purging both queues also ends transfers still under way, as the interface
+// promises; one queue alone is only emptied.
+DWORD PurgeFlags(Purge which) {
+  switch (which) {
+    case Purge::Rx:
+      return PURGE_RXCLEAR;
+    case Purge::Tx:
+      return PURGE_TXCLEAR;
+    case Purge::Both:
+      break;
+  }
+  return PURGE_RXABORT | PURGE_TXABORT | PURGE_RXCLEAR | PURGE_TXCLEAR;
+}
+
 }  // namespace
 
 std::unique_ptr<SerialWin32> SerialWin32::Open(const std::string& path, int& error) {
@@ -80,9 +94,7 @@ bool SerialWin32::GetProperties(COMMPROP& properties) {
 bool SerialWin32::SetQueueSizes(uint32_t rx, uint32_t tx) { return SetupComm(handle_, rx, tx); }
 
 bool SerialWin32::PurgeQueues(Purge which) {
-  const DWORD flags[] = {PURGE_RXCLEAR, PURGE_TXCLEAR,
-                         PURGE_RXABORT | PURGE_TXABORT | PURGE_RXCLEAR | PURGE_TXCLEAR};
-  return PurgeComm(handle_, flags[static_cast<int>(which)]);
+  return PurgeComm(handle_, PurgeFlags(which));
 }
 
 // With the time-outs set, a read or write that runs out of time still
