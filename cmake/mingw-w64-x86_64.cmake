@@ -20,4 +20,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 # both go into every binary.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+
+# Test programs run under Debian's wine64, in the WINEPREFIX of whoever runs them.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
