@@ -13,11 +13,17 @@ namespace {
 
 [[noreturn]] void RefuseAssignment() { throw Failure(kUsageError, kNoAssignment); }
 
-// Whether the system has a port of this name now.
+// Whether the system has a port of this name now: one that opens, or that
+// another program holds. Opening asks the system itself, which also knows
+// the ports that wine links in its dosdevices folder (QueryDosDevice does
+// not).
 bool Present(int com) {
-  char target[1024];
-  const std::string name = "COM" + std::to_string(com);
-  return QueryDosDeviceA(name.c_str(), target, sizeof target) != 0;
+  if (OpenPort(com) == 0) {
+    ClosePort(com);
+    return true;
+  }
+  const int error = LastOpenError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
