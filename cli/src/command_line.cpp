@@ -9,6 +9,7 @@
 #include "electronics.h"
 #include "error_report.h"
 #include "exit_status.h"
+#include "port_folder.h"
 #include "port_route.h"
 #include "register_names.h"
 
@@ -64,9 +65,7 @@ CLI::Validator Port() {
   return Sentence([](std::string& text) {
     const auto port = NormalPortText(text);
     if (!port)
-      return Quoted(text) +
-             " is not a port: give COM1 to COM16 or a device path such as "
-             "/dev/ttyUSB0";
+      return Quoted(text) + " is not a port: give " + kPortHint;
     text = *port;
     return std::string();
   });
@@ -121,7 +120,7 @@ void Finally(CLI::App* c, const Invocation& inv, std::function<void()> checks = 
 }
 
 void AddPort(CLI::App& command, Invocation& inv) {
-  command.add_option("port", inv.port, "COM1 to COM16, or a device path such as /dev/ttyUSB0")
+  command.add_option("port", inv.port, kPortHint)
       ->required()
       ->type_name("PORT")
       ->transform(Port());
@@ -195,6 +194,7 @@ void AddPorts(CLI::App& app, Invocation& inv) {
                 "remove COMn's link: it falls back to its built-in device")
       ->type_name("COMn");
   Finally(c, inv, [&inv] {
+    if ((!inv.assign.empty() || !inv.unassign.empty()) && *kNoAssignment) Refuse(kNoAssignment);
     if (!inv.assign.empty() && !inv.unassign.empty())
       Refuse("--assign and --unassign each change one COM number: give one of them");
     if ((!inv.assign.empty() || !inv.unassign.empty()) && inv.probe)
@@ -419,8 +419,7 @@ std::string Footer() {
     commands += (commands.empty() ? "" : ", ") + std::string(c);
   return "Commands that change the electronics (" + commands +
          ") act only with --yes; without it they change nothing and exit 2.\n\n"
-         "PORT is COM1 to COM16 or a device path (/dev/ttyUSB0, /dev/serial/by-id/...); "
-         "`ports --assign` gives a device a COM number for good.\n\n"
+         + kPortSentence + "\n\n"
          "Exit status: 0 done, 1 no electronics or a communication failure, 2 a usage error, "
          "3 refused by the electronics, 4 an alignment figure out of tolerance.";
 }
@@ -498,9 +497,7 @@ int AnswerParseError(const CLI::App& app, const CLI::ParseError& error, bool jso
   while (!usage.empty() && usage.back() == '\n') usage.pop_back();
   const bool noPort = dynamic_cast<const CLI::RequiredError*>(&error) &&
                       at->get_option_no_throw("port") && at->count("port") == 0;
-  ReportError(noPort ? at->get_name() +
-                           " needs a port: COM1 to COM16, or a device path such as "
-                           "/dev/ttyUSB0"
+  ReportError(noPort ? at->get_name() + " needs a port: " + kPortHint
                      : PlainSentence(error),
               kUsageError, json, usage);
   return kUsageError;

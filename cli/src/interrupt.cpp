@@ -1,7 +1,5 @@
 #include "interrupt.h"
 
-#include <signal.h>
-
 #include <atomic>
 #include <thread>
 
@@ -11,21 +9,11 @@ namespace {
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-void Raise(int) { interrupted.store(true); }
-
 constexpr std::chrono::milliseconds kSleepSlice{20};
 
 }  // namespace
 
-void CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = Raise;
-  sigemptyset(&action.sa_mask);
-  for (const int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
-  // A reader that goes away ends the output like Ctrl-C, not by killing the
-  // program in the middle of a stream.
-  signal(SIGPIPE, SIG_IGN);
-}
+void NoteInterrupt() { interrupted.store(true); }
 
 bool Interrupted() { return interrupted.load(); }
 

@@ -1,6 +1,8 @@
-// The user's ports folder: the links that give COM numbers their devices
-// for every probelink caller (the window included), and the stable names
-// the system gives serial adapters.
+// How COM numbers meet devices on this platform. On Linux: the user's ports
+// folder, whose links give COM numbers their devices for every probelink
+// caller (the window included), and the stable names the system gives serial
+// adapters. On Windows the system numbers its ports itself and nothing can
+// be assigned.
 #pragma once
 
 #include <filesystem>
@@ -12,8 +14,13 @@ namespace probelink_cli {
 
 namespace fs = std::filesystem;
 
-// $XDG_CONFIG_HOME/probelink/ports, as the library finds it.
-fs::path PortFolder();
+// How a port may be named, for the command line's messages.
+extern const char* const kPortHint;
+// What the help says of ports.
+extern const char* const kPortSentence;
+// Why COM numbers cannot be assigned here; empty where they can.
+extern const char* const kNoAssignment;
+
 // The link for COMn there, whether or not it exists.
 fs::path LinkOf(int com);
 bool IsAssigned(int com);
@@ -29,9 +36,10 @@ std::vector<int> ComsOf(const fs::path& device);
 std::vector<std::string> SerialDevices();
 
 // Points COMn at `device`, replacing its link at once (never leaving it
-// missing); a Failure when the folder cannot take it.
+// missing); a Failure when the folder cannot take it or the platform
+// assigns nothing.
 void Assign(int com, const fs::path& device);
-// Removes COMn's link; false when it had none.
+// Removes COMn's link; false when it had none. A Failure as for Assign.
 bool Unassign(int com);
 
 }  // namespace probelink_cli

@@ -2,16 +2,12 @@
 
 #include <strings.h>
 
-#include <cstdlib>
-
 #include "electronics.h"
-#include "exit_status.h"
 #include "port_folder.h"
 
 namespace probelink_cli {
 namespace {
 
-constexpr char kHomeVariable[] = "XDG_CONFIG_HOME";
 // Any number serves inside a private folder; the first is as good as any.
 constexpr int kPrivateCom = kFirstCom;
 
@@ -41,25 +37,9 @@ PortRoute::PortRoute(const std::string& text) {
     com_ = coms.front();
     return;
   }
-  std::string pattern = (fs::temp_directory_path() / "probelink-cli-XXXXXX").string();
-  if (!mkdtemp(pattern.data()))
-    throw Failure(kCommunicationFailure, device_ + ": cannot make a private ports folder");
-  privateHome_ = pattern;
-  if (const char* home = std::getenv(kHomeVariable)) userHome_ = home;
-  setenv(kHomeVariable, privateHome_.c_str(), 1);
   named_ = false;
   com_ = kPrivateCom;
-  Assign(com_, device_);
-}
-
-PortRoute::~PortRoute() {
-  if (privateHome_.empty()) return;
-  if (userHome_)
-    setenv(kHomeVariable, userHome_->c_str(), 1);
-  else
-    unsetenv(kHomeVariable);
-  std::error_code ignored;
-  fs::remove_all(privateHome_, ignored);
+  privateFolder_.emplace(com_, device_);
 }
 
 std::string PortRoute::Name() const {

@@ -6,12 +6,12 @@
 // from another program, and nothing is left behind.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "plain_json.h"
+#include "private_port_folder.h"
 
 namespace probelink_cli {
 
@@ -25,7 +25,6 @@ class PortRoute {
  public:
   // `text` as NormalPortText gives it.
   explicit PortRoute(const std::string& text);
-  ~PortRoute();
   PortRoute(const PortRoute&) = delete;
   PortRoute& operator=(const PortRoute&) = delete;
 
@@ -40,8 +39,7 @@ class PortRoute {
   int com_ = 0;
   bool named_ = true;  // a COM number of the user's names the device
   std::string device_;
-  std::filesystem::path privateHome_;
-  std::optional<std::string> userHome_;
+  std::optional<PrivatePortFolder> privateFolder_;
 };
 
 }  // namespace probelink_cli

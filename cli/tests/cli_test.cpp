@@ -287,7 +287,7 @@ TEST_F(CliTest, MistakesAreToldInASentenceWithTheUsageLineAndChangeNothing) {
     {{"help", "bogus"}, "'bogus' is not a command; the commands are ports, identify, status, align, read, write, "
                         "stream, reset, zero, center-index, set, help"},
     {{"identify"}, "identify needs a port: COM1 to COM16, or a device path such as /dev/ttyUSB0"},
-    {{"identify", "COM17"}, "'COM17' is not a port: give COM1 to COM16 or a device path such as /dev/ttyUSB0"},
+    {{"identify", "COM17"}, "'COM17' is not a port: give COM1 to COM16, or a device path such as /dev/ttyUSB0"},
     {{"identify", "COM5", "extra"}, "'extra' is no argument of identify (probelink-cli help identify lists them)"},
     {{"stream", "COM5", "--count", "3", "--bogus"}, "'--bogus' is no option of stream (probelink-cli help stream lists them)"},
     {{"read", "COM5", "0xZZ"}, "'0xZZ' is neither a register number (0x00 to 0x7F) nor a register's name on the "

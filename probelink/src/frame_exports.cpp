@@ -31,26 +31,26 @@ int32_t WriteFamily(Transport& line, int32_t family, uint32_t word) {
 
 extern "C" {
 
-int32_t SendSync(int32_t port) { return WithLine(port, probelink::SendSync); }
+int32_t PROBELINK_CALL SendSync(int32_t port) { return WithLine(port, probelink::SendSync); }
 
-int32_t DoSynchronize(int32_t port) {
+int32_t PROBELINK_CALL DoSynchronize(int32_t port) {
   return WithLine(port, [](Transport& line) { return probelink::DoSynchronize(line) ? 1 : 0; });
 }
 
-int32_t SyncAndRead(int32_t port, int32_t family, uint32_t word, uint16_t* value) {
+int32_t PROBELINK_CALL SyncAndRead(int32_t port, int32_t family, uint32_t word, uint16_t* value) {
   if (!KnownFamily(family) || !value) return 0;
   return WithLine(port, [&](Transport& line) {
     return probelink::DoSynchronize(line) && ReadFamily(line, family, word, *value) >= 0 ? 1 : 0;
   });
 }
 
-int32_t SyncAndWrite(int32_t port, int32_t family, uint32_t word) {
+int32_t PROBELINK_CALL SyncAndWrite(int32_t port, int32_t family, uint32_t word) {
   if (!KnownFamily(family)) return 0;
   return WithLine(port, [&](Transport& line) {
     return probelink::DoSynchronize(line) && WriteFamily(line, family, word) >= 0 ? 1 : 0;
   });
 }
 
-int32_t DLLVersion(void) { return kLibraryVersion; }
+int32_t PROBELINK_CALL DLLVersion(void) { return kLibraryVersion; }
 
 }  // extern "C"

@@ -128,8 +128,13 @@ bool DoSynchronize(Transport& line) {
   return inStep;
 }
 
+// A sleep may end a little before the clock reaches its end (mingw-w64's
+// sleeps count whole milliseconds of a coarser timer, and sleep_until trusts
+// one sleep on a steady clock), so the clock decides when the wait is over.
 void DelayMs(uint32_t ms) {
-  std::this_thread::sleep_until(Clock::now() + std::chrono::milliseconds(ms));
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(ms);
+  for (Clock::time_point now = Clock::now(); now < until; now = Clock::now())
+    std::this_thread::sleep_for(until - now);
 }
 
 }  // namespace probelink

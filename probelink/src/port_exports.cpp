@@ -1,5 +1,6 @@
 #include <string>
 
+#include "device_names.h"
 #include "line_config.h"
 #include "port_table.h"
 #include "probelink.h"
@@ -9,13 +10,13 @@ using namespace probelink;
 
 extern "C" {
 
-int32_t OpenPort(int32_t port) { return PortTable::Instance().Open(port); }
+int32_t PROBELINK_CALL OpenPort(int32_t port) { return PortTable::Instance().Open(port); }
 
-int32_t ClosePort(int32_t port) { return PortTable::Instance().Close(port); }
+int32_t PROBELINK_CALL ClosePort(int32_t port) { return PortTable::Instance().Close(port); }
 
-int32_t LastOpenError(void) { return PortTable::Instance().LastOsError(); }
+int32_t PROBELINK_CALL LastOpenError(void) { return PortTable::Instance().LastOsError(); }
 
-int32_t PortDevice(int32_t port, char* path, int32_t size) {
+int32_t PROBELINK_CALL PortDevice(int32_t port, char* path, int32_t size) {
   if (!PortTable::InRange(port) || !path) return -1;
   const std::string device = DevicePathFor(port);
   if (size <= 0 || device.size() >= static_cast<size_t>(size)) return -1;
@@ -24,28 +25,28 @@ int32_t PortDevice(int32_t port, char* path, int32_t size) {
   return static_cast<int32_t>(device.size());
 }
 
-int32_t ConfigPort(int32_t port, int32_t timeoutMs, int32_t baud) {
+int32_t PROBELINK_CALL ConfigPort(int32_t port, int32_t timeoutMs, int32_t baud) {
   return WithLine(port, [&](Transport& line) { return ConfigureLine(line, timeoutMs, baud); });
 }
 
-int32_t GetPortConfig(int32_t port, int32_t* timeoutMs, int32_t* baud) {
+int32_t PROBELINK_CALL GetPortConfig(int32_t port, int32_t* timeoutMs, int32_t* baud) {
   if (!timeoutMs || !baud) return -1;
   return WithLine(port, [&](Transport& line) { return ReadLineConfig(line, *timeoutMs, *baud); });
 }
 
-int32_t ClearRxBuffer(int32_t port) {
+int32_t PROBELINK_CALL ClearRxBuffer(int32_t port) {
   return WithLine(port, [](Transport& line) { return line.PurgeQueues(Purge::Rx) ? 0 : -1; });
 }
 
-int32_t ClearTxBuffer(int32_t port) {
+int32_t PROBELINK_CALL ClearTxBuffer(int32_t port) {
   return WithLine(port, [](Transport& line) { return line.PurgeQueues(Purge::Tx) ? 0 : -1; });
 }
 
-int32_t PurgeRxTx(int32_t port) {
+int32_t PROBELINK_CALL PurgeRxTx(int32_t port) {
   return WithLine(port, [](Transport& line) { return line.PurgeQueues(Purge::Both) ? 0 : -1; });
 }
 
-int32_t GetCompleteComConfig(int32_t port, DCB* dcb, COMMTIMEOUTS* timeouts,
+int32_t PROBELINK_CALL GetCompleteComConfig(int32_t port, DCB* dcb, COMMTIMEOUTS* timeouts,
                              COMMPROP* properties) {
   return WithLine(port, [&](Transport& line) {
     if (!dcb || !line.GetLineSetting(*dcb)) return -1;
@@ -55,7 +56,7 @@ int32_t GetCompleteComConfig(int32_t port, DCB* dcb, COMMTIMEOUTS* timeouts,
   });
 }
 
-int32_t SetCompleteComConfig(int32_t port, DCB dcb, COMMTIMEOUTS timeouts, uint32_t rxQueue,
+int32_t PROBELINK_CALL SetCompleteComConfig(int32_t port, DCB dcb, COMMTIMEOUTS timeouts, uint32_t rxQueue,
                              uint32_t txQueue) {
   return WithLine(port, [&](Transport& line) {
     DCB setting = dcb;

@@ -1,10 +1,7 @@
 #include "port_table.h"
 
-#include <sys/stat.h>
-
-#include <cstdlib>
-
-#include "serial_posix.h"
+#include "device_names.h"
+#include "serial_line.h"
 
 namespace probelink {
 namespace {
@@ -22,32 +19,7 @@ class ClosedLine final : public Transport {
   IoResult Write(const uint8_t*, size_t) override { return {false, 0}; }
 };
 
-std::string DefaultDevice(int32_t port) {
-  if (port <= 4) return "/dev/ttyS" + std::to_string(port - 1);
-  if (port <= 12) return "/dev/ttyUSB" + std::to_string(port - 5);
-  return "/dev/ttyACM" + std::to_string(port - 13);
-}
-
 }  // namespace
-
-std::string PortLinkFolder() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  std::string base;
-  if (xdg && *xdg) {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home ? home : "") + "/.config";
-  }
-  return base + "/probelink/ports";
-}
-
-std::string DevicePathFor(int32_t port) {
-  const std::string link = PortLinkFolder() + "/COM" + std::to_string(port);
-  struct stat st {};
-  if (lstat(link.c_str(), &st) == 0) return link;
-  return DefaultDevice(port);
-}
 
 PortTable& PortTable::Instance() {
   static PortTable table;
@@ -66,7 +38,7 @@ int32_t PortTable::Open(int32_t port) {
   std::lock_guard lock(mutex_);
   if (slots_[port]) return 0;
   int error = 0;
-  auto line = SerialPosix::Open(DevicePathFor(port), error);
+  auto line = SerialLine::Open(DevicePathFor(port), error);
   if (!line) {
     lastOsError_ = error;
     lastOpenResult_ = -1;

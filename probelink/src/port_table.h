@@ -1,12 +1,10 @@
-// The sixteen COM port slots of the process and how a COM number names a
-// device on this machine.
+// The sixteen COM port slots of the process.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <string>
 
 #include "transport.h"
 
@@ -14,11 +12,6 @@ namespace probelink {
 
 constexpr int32_t kFirstPort = 1;
 constexpr int32_t kLastPort = 16;
-
-// $XDG_CONFIG_HOME/probelink/ports (or ~/.config/probelink/ports).
-std::string PortLinkFolder();
-// The link COMn in the port folder when it exists, else the default device.
-std::string DevicePathFor(int32_t port);
 
 class PortTable {
  public:
@@ -35,7 +28,6 @@ class PortTable {
   static bool InRange(int32_t port) { return port >= kFirstPort && port <= kLastPort; }
 
  private:
-
   mutable std::mutex mutex_;  // guards the slots, never held during I/O
   std::shared_ptr<Transport> slots_[kLastPort + 1];
   std::atomic<int32_t> lastOpenResult_{0};

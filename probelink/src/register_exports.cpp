@@ -83,24 +83,24 @@ int32_t ReadWrenPosition(Transport& line, int32_t& position) {
 
 extern "C" {
 
-int32_t ReadStatus(int32_t port) { return ReadBaseAt(port, 0x4000); }
-int32_t ReadVersion(int32_t port) { return ReadBaseAt(port, 0x4100); }
-int32_t ReadyAD(int32_t port) { return ReadBaseAt(port, 0x4200); }
-int32_t ReadxAD(int32_t port) { return ReadBaseAt(port, 0x4300); }
-int32_t ReadVectorMag(int32_t port) { return ReadBaseAt(port, 0x4400); }
-int32_t ReadAngle(int32_t port) { return ReadBaseAt(port, 0x4500); }
-int32_t ReadPositiveIndexWindow(int32_t port) { return ReadBaseAt(port, 0x4900); }
-int32_t ReadNegativeIndexWindow(int32_t port) { return ReadBaseAt(port, 0x4C00); }
-int32_t ReadStateFreqReg(int32_t port) { return ReadBaseAt(port, 0x4F00); }
-int32_t ReadInterpDepth(int32_t port) { return ReadBaseAt(port, 0x5000); }
-int32_t ReadIndexAngle(int32_t port) { return ReadBaseAt(port, 0x5100); }
-int32_t ReadGainX(int32_t port) { return ReadBaseAt(port, 0x5200); }
-int32_t ReadOffsetX(int32_t port) { return ReadBaseAt(port, 0x5300); }
-int32_t ReadGainY(int32_t port) { return ReadBaseAt(port, 0x5400); }
-int32_t ReadOffsetY(int32_t port) { return ReadBaseAt(port, 0x5500); }
-int32_t ReadPhase(int32_t port) { return ReadBaseAt(port, 0x5600); }
+int32_t PROBELINK_CALL ReadStatus(int32_t port) { return ReadBaseAt(port, 0x4000); }
+int32_t PROBELINK_CALL ReadVersion(int32_t port) { return ReadBaseAt(port, 0x4100); }
+int32_t PROBELINK_CALL ReadyAD(int32_t port) { return ReadBaseAt(port, 0x4200); }
+int32_t PROBELINK_CALL ReadxAD(int32_t port) { return ReadBaseAt(port, 0x4300); }
+int32_t PROBELINK_CALL ReadVectorMag(int32_t port) { return ReadBaseAt(port, 0x4400); }
+int32_t PROBELINK_CALL ReadAngle(int32_t port) { return ReadBaseAt(port, 0x4500); }
+int32_t PROBELINK_CALL ReadPositiveIndexWindow(int32_t port) { return ReadBaseAt(port, 0x4900); }
+int32_t PROBELINK_CALL ReadNegativeIndexWindow(int32_t port) { return ReadBaseAt(port, 0x4C00); }
+int32_t PROBELINK_CALL ReadStateFreqReg(int32_t port) { return ReadBaseAt(port, 0x4F00); }
+int32_t PROBELINK_CALL ReadInterpDepth(int32_t port) { return ReadBaseAt(port, 0x5000); }
+int32_t PROBELINK_CALL ReadIndexAngle(int32_t port) { return ReadBaseAt(port, 0x5100); }
+int32_t PROBELINK_CALL ReadGainX(int32_t port) { return ReadBaseAt(port, 0x5200); }
+int32_t PROBELINK_CALL ReadOffsetX(int32_t port) { return ReadBaseAt(port, 0x5300); }
+int32_t PROBELINK_CALL ReadGainY(int32_t port) { return ReadBaseAt(port, 0x5400); }
+int32_t PROBELINK_CALL ReadOffsetY(int32_t port) { return ReadBaseAt(port, 0x5500); }
+int32_t PROBELINK_CALL ReadPhase(int32_t port) { return ReadBaseAt(port, 0x5600); }
 
-int32_t ReadRegister(int32_t port, uint16_t address, uint16_t* value) {
+int32_t PROBELINK_CALL ReadRegister(int32_t port, uint16_t address, uint16_t* value) {
   if (!value) return -1;
   const int32_t result = ReadBaseAt(port, address);
   if (result < 0) return result;
@@ -108,26 +108,26 @@ int32_t ReadRegister(int32_t port, uint16_t address, uint16_t* value) {
   return 0;
 }
 
-int32_t WriteRegister(int32_t port, uint16_t word) { return WriteBaseWord(port, word, true); }
-int32_t WriteInterpReg(int32_t port, uint16_t value) {
+int32_t PROBELINK_CALL WriteRegister(int32_t port, uint16_t word) { return WriteBaseWord(port, word, true); }
+int32_t PROBELINK_CALL WriteInterpReg(int32_t port, uint16_t value) {
   return WriteBaseWord(port, value | 0xF000, false);
 }
-int32_t WriteIndexAngleReg(int32_t port, uint16_t value) {
+int32_t PROBELINK_CALL WriteIndexAngleReg(int32_t port, uint16_t value) {
   return WriteBaseWord(port, value | 0xE000, false);
 }
-int32_t WriteGenReg(int32_t port, uint8_t value) {
+int32_t PROBELINK_CALL WriteGenReg(int32_t port, uint8_t value) {
   return WriteBaseWord(port, 0xC000 + value, true);
 }
-int32_t WriteStateFreqReg(int32_t port, uint8_t value) {
+int32_t PROBELINK_CALL WriteStateFreqReg(int32_t port, uint8_t value) {
   return WriteBaseWord(port, 0xC100 + value, true);
 }
 
-int32_t ReadPosition(int32_t port, int32_t* position) {
+int32_t PROBELINK_CALL ReadPosition(int32_t port, int32_t* position) {
   if (!position) return -1;
   return WithLine(port, [=](Transport& line) { return ReadBasePosition(line, *position); });
 }
 
-int32_t ReadShiftedPosition(int32_t port, int32_t* position) {
+int32_t PROBELINK_CALL ReadShiftedPosition(int32_t port, int32_t* position) {
   if (!position) return -1;
   return WithLine(port, [=](Transport& line) {
     int32_t p = 0;
@@ -137,24 +137,24 @@ int32_t ReadShiftedPosition(int32_t port, int32_t* position) {
   });
 }
 
-int32_t ReadMSPVersion(int32_t port) { return ReadByCode(port, code::kMspVersion, 2); }
-int32_t ReadPowerOnTime(int32_t port) { return ReadByCode(port, code::kPowerOnTime, 4); }
-int32_t ReadPowerOnCycles(int32_t port) { return ReadByCode(port, code::kPowerOnCycles, 4); }
-int32_t SoftwareSystemReset(int32_t port) { return SendReset(port, code::kSoftwareReset); }
-int32_t ReadMSPVersion_M(int32_t port) { return ReadByCode(port, code::kMspVersionAlt, 2); }
-int32_t ReadMSPChecksum_M(int32_t port) { return ReadByCode(port, code::kMspChecksumAlt, 2); }
-int32_t ReadPowerOnTime_M(int32_t port) { return ReadByCode(port, code::kPowerOnTimeAlt, 4); }
-int32_t ReadPowerOnCycles_M(int32_t port) { return ReadByCode(port, code::kPowerOnCyclesAlt, 4); }
-int32_t SoftwareReset_M(int32_t port) { return SendReset(port, code::kSoftwareResetAlt); }
+int32_t PROBELINK_CALL ReadMSPVersion(int32_t port) { return ReadByCode(port, code::kMspVersion, 2); }
+int32_t PROBELINK_CALL ReadPowerOnTime(int32_t port) { return ReadByCode(port, code::kPowerOnTime, 4); }
+int32_t PROBELINK_CALL ReadPowerOnCycles(int32_t port) { return ReadByCode(port, code::kPowerOnCycles, 4); }
+int32_t PROBELINK_CALL SoftwareSystemReset(int32_t port) { return SendReset(port, code::kSoftwareReset); }
+int32_t PROBELINK_CALL ReadMSPVersion_M(int32_t port) { return ReadByCode(port, code::kMspVersionAlt, 2); }
+int32_t PROBELINK_CALL ReadMSPChecksum_M(int32_t port) { return ReadByCode(port, code::kMspChecksumAlt, 2); }
+int32_t PROBELINK_CALL ReadPowerOnTime_M(int32_t port) { return ReadByCode(port, code::kPowerOnTimeAlt, 4); }
+int32_t PROBELINK_CALL ReadPowerOnCycles_M(int32_t port) { return ReadByCode(port, code::kPowerOnCyclesAlt, 4); }
+int32_t PROBELINK_CALL SoftwareReset_M(int32_t port) { return SendReset(port, code::kSoftwareResetAlt); }
 
-int32_t WriteEpotValues(int32_t port, uint16_t value) {
+int32_t PROBELINK_CALL WriteEpotValues(int32_t port, uint16_t value) {
   return WithLine(port, [=](Transport& line) {
     const uint8_t data[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
     return FinishWrite(line, SendBlockRequest(line, code::kEpotWrite, 0, data));
   });
 }
 
-int32_t ReadEpotValues(int32_t port, uint8_t* a, uint8_t* b, uint8_t* c, uint8_t* d) {
+int32_t PROBELINK_CALL ReadEpotValues(int32_t port, uint8_t* a, uint8_t* b, uint8_t* c, uint8_t* d) {
   if (!a || !b || !c || !d) return -1;
   return WithLine(port, [=](Transport& line) {
     if (!SendReadRequest(line, code::kEpotRead, 0, 4)) return -2;
@@ -169,40 +169,40 @@ int32_t ReadEpotValues(int32_t port, uint8_t* a, uint8_t* b, uint8_t* c, uint8_t
   });
 }
 
-int32_t FlashEpot(int32_t port) {
+int32_t PROBELINK_CALL FlashEpot(int32_t port) {
   return WithLine(port, [](Transport& line) {
     return FinishWrite(line, SendBlockRequest(line, code::kEpotFlash, 0, {}));
   });
 }
 
-int32_t ReadRegisterWren(int32_t port, uint32_t word, uint16_t* value) {
+int32_t PROBELINK_CALL ReadRegisterWren(int32_t port, uint32_t word, uint16_t* value) {
   if (!value) return -1;
   return WithLine(port,
                   [=](Transport& line) { return ReadLong(line, command::kRead, word, *value); });
 }
 
-int32_t WriteRegisterWren(int32_t port, uint32_t word) {
+int32_t PROBELINK_CALL WriteRegisterWren(int32_t port, uint32_t word) {
   return WithLine(port, [=](Transport& line) { return WriteLong(line, command::kWrite, word); });
 }
 
-int32_t ReadShiftedPositionWren(int32_t port, int32_t* position) {
+int32_t PROBELINK_CALL ReadShiftedPositionWren(int32_t port, int32_t* position) {
   if (!position) return -1;
   return WithLine(port, [=](Transport& line) { return ReadWrenPosition(line, *position); });
 }
 
-int32_t ReadRegisterFinch(int32_t port, uint32_t word, uint16_t* value) {
+int32_t PROBELINK_CALL ReadRegisterFinch(int32_t port, uint32_t word, uint16_t* value) {
   if (!value) return -1;
   return WithLine(port, [=](Transport& line) {
     return ReadLong(line, command::kFinchRead, word, *value);
   });
 }
 
-int32_t WriteRegisterFinch(int32_t port, uint32_t word) {
+int32_t PROBELINK_CALL WriteRegisterFinch(int32_t port, uint32_t word) {
   return WithLine(port,
                   [=](Transport& line) { return WriteLong(line, command::kFinchWrite, word); });
 }
 
-int32_t ReadValueFinch(int32_t port, uint8_t command, uint16_t count) {
+int32_t PROBELINK_CALL ReadValueFinch(int32_t port, uint8_t command, uint16_t count) {
   // Counts that do not cover the value they decode are refused.
   if (count < 2 || count == 3 || count > kMaxReplyData) return -1;
   return ReadByCode(port, command, count);

@@ -43,32 +43,32 @@ bool SetDtr(Transport& line, DCB& dcb, uint32_t control) {
 
 extern "C" {
 
-int32_t BeginAsyncWren(int32_t port, int32_t n, const uint8_t* registers) {
+int32_t PROBELINK_CALL BeginAsyncWren(int32_t port, int32_t n, const uint8_t* registers) {
   return Begin(port, kWrenStream, n, registers);
 }
 
-int32_t BeginAsyncFinch(int32_t port, int32_t n, const uint8_t* registers) {
+int32_t PROBELINK_CALL BeginAsyncFinch(int32_t port, int32_t n, const uint8_t* registers) {
   return Begin(port, kFinchStream, n, registers);
 }
 
-int32_t ReadAsyncWren(int32_t port, int32_t n, uint16_t* values) { return ReadOne(port, n, values); }
+int32_t PROBELINK_CALL ReadAsyncWren(int32_t port, int32_t n, uint16_t* values) { return ReadOne(port, n, values); }
 
-int32_t ReadAsyncFinch(int32_t port, int32_t n, uint16_t* values) {
+int32_t PROBELINK_CALL ReadAsyncFinch(int32_t port, int32_t n, uint16_t* values) {
   return ReadOne(port, n, values);
 }
 
-int32_t EndAsync(int32_t port, int32_t n) {
+int32_t PROBELINK_CALL EndAsync(int32_t port, int32_t n) {
   if (n < 0) return -1;
   return WithLine(port, [=](Transport& line) { return WriteStopRun(line, n); });
 }
 
-int32_t BeginLissMode(int32_t port) {
+int32_t PROBELINK_CALL BeginLissMode(int32_t port) {
   return WithLine(port, [](Transport& line) {
     return FinishWrite(line, SendBareRequest(line, kWrenStream));
   });
 }
 
-int32_t ReadLissPoint(int32_t port, uint16_t* a, uint16_t* b, uint16_t* c, uint16_t* d) {
+int32_t PROBELINK_CALL ReadLissPoint(int32_t port, uint16_t* a, uint16_t* b, uint16_t* c, uint16_t* d) {
   if (!a || !b || !c || !d) return -1;
   return WithLine(port, [=](Transport& line) {
     uint16_t w[kLissValues];
@@ -81,13 +81,13 @@ int32_t ReadLissPoint(int32_t port, uint16_t* a, uint16_t* b, uint16_t* c, uint1
   });
 }
 
-int32_t EndLissMode(int32_t port) {
+int32_t PROBELINK_CALL EndLissMode(int32_t port) {
   return WithLine(port, [](Transport& line) {
     return WriteStopRun(line, kLissValues) == 2 * kLissValues + 5 ? 0 : -1;
   });
 }
 
-int32_t ReadRs232Data(int32_t port, int32_t n, uint8_t* buffer, int32_t* received) {
+int32_t PROBELINK_CALL ReadRs232Data(int32_t port, int32_t n, uint8_t* buffer, int32_t* received) {
   if (n < 0 || (n > 0 && !buffer)) return -1;
   return WithLine(port, [=](Transport& line) {
     const IoResult r = line.Read(buffer, static_cast<size_t>(n));
@@ -96,7 +96,7 @@ int32_t ReadRs232Data(int32_t port, int32_t n, uint8_t* buffer, int32_t* receive
   });
 }
 
-int32_t WriteRs232Data(int32_t port, int32_t n, const uint8_t* buffer) {
+int32_t PROBELINK_CALL WriteRs232Data(int32_t port, int32_t n, const uint8_t* buffer) {
   if (n < 0 || (n > 0 && !buffer)) return -1;
   return WithLine(port, [=](Transport& line) {
     const IoResult r = line.Write(buffer, static_cast<size_t>(n));
@@ -104,7 +104,7 @@ int32_t WriteRs232Data(int32_t port, int32_t n, const uint8_t* buffer) {
   });
 }
 
-int32_t SystemReset(int32_t port) {
+int32_t PROBELINK_CALL SystemReset(int32_t port) {
   return WithLine(port, [](Transport& line) {
     DCB dcb{};
     if (!line.GetLineSetting(dcb)) return -1;

@@ -2,7 +2,7 @@
 // synchronisation handshake that the family calls and position reads rely on.
 #include <cstring>
 
-#include "fixtures.h"
+#include "memory_line_fixture.h"
 
 namespace {
 

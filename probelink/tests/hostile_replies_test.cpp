@@ -3,7 +3,7 @@
 // replies are in frames_test.
 #include <random>
 
-#include "fixtures.h"
+#include "memory_line_fixture.h"
 
 namespace {
 

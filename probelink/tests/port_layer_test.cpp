@@ -6,8 +6,7 @@
 #include <fstream>
 #include <future>
 
-#include "comm_timeouts.h"
-#include "fixtures.h"
+#include "pty_fixture.h"
 #include "serial_posix.h"
 
 namespace {
@@ -52,34 +51,6 @@ TEST_F(PtyPortTest, ASecondOpenChangesNothingAndAnOpenIsExclusive) {
   EXPECT_EQ(OpenPort(7), 0);
   EXPECT_EQ(LastOpenError(), 0);
   EXPECT_EQ(OpenPort(0), 0);
-}
-
-// Out of range or never opened, every call fails in its first step with the
-// result it promises for that step.
-TEST(ClosedPorts, EveryCallGivesItsFailureResult) {
-  uint16_t w = 0;
-  uint8_t b[4] = {};
-  int32_t n = 7;
-  // clang-format off
-  const std::pair<std::function<int32_t(int32_t)>, int32_t> calls[] = {
-    {ClosePort, -1}, {ClearRxBuffer, -1}, {ClearTxBuffer, -1}, {PurgeRxTx, -1}, {SendSync, -2},
-    {DoSynchronize, 0}, {ReadStatus, -2}, {ReadMSPVersion, -2}, {SoftwareSystemReset, -1},
-    {FlashEpot, -2}, {BeginLissMode, -2}, {EndLissMode, -1}, {SystemReset, -1},
-    {Call(ConfigPort, 100, 38400), -1}, {Call(GetPortConfig, &n, &n), -1},
-    {Call(GetCompleteComConfig, nullptr, nullptr, nullptr), -1}, {Call(ReadPosition, &n), -2},
-    {Call(SetCompleteComConfig, DCB{}, COMMTIMEOUTS{}, 0u, 0u), -1}, {Call(EndAsync, 4), -1},
-    {Call(SyncAndRead, 1, 0x20000, &w), 0}, {Call(SyncAndWrite, 1, 0x820000), 0},
-    {Call(ReadRegisterWren, 0x20000, &w), -2}, {Call(WriteRegisterWren, 0x820000), -2},
-    {Call(ReadShiftedPositionWren, &n), -1},
-    {Call(ReadEpotValues, b, b, b, b), -2}, {Call(ReadValueFinch, 0x60, 4), -2},
-    {Call(BeginAsyncWren, 1, b), -2}, {Call(ReadAsyncWren, 1, &w), -1},
-    {Call(WriteRs232Data, 1, b), -1}, {Call(ReadRs232Data, 1, b, &n), -1}};
-  // clang-format on
-  for (const int32_t port : {0, 17, -1, 1000, 3}) {
-    for (size_t i = 0; i < std::size(calls); ++i)
-      EXPECT_EQ(calls[i].first(port), calls[i].second) << "port " << port << ", call " << i;
-  }
-  EXPECT_EQ(n, 0) << "a failed raw read received nothing";
 }
 
 // The fixture opens its own port through the link folder.
@@ -209,47 +180,6 @@ TEST_F(PtyPortTest, AReadThatReturnsAtOnceStillDoesSoAfterSynchronising) {
     pty_.Write({0});
   }
   EXPECT_EQ(read.get(), -1);
-}
-
-// A total is multiplier * n + constant milliseconds however large the two
-// are; past any session it saturates rather than wrap to a time long gone.
-TEST(TimeoutTotals, AreMultiplierTimesCountPlusConstantAndSaturate) {
-  using probelink::kLongestTotal;
-  // clang-format off
-  const std::tuple<uint32_t, uint32_t, size_t, std::chrono::milliseconds> cases[] = {
-    {10, 25, 4, 65ms}, {4294967, 7, 4000, 17179868007ms},
-    {PROBELINK_MAXDWORD, PROBELINK_MAXDWORD, 4000, kLongestTotal}, {1, 0, SIZE_MAX, kLongestTotal}};
-  // clang-format on
-  for (const auto& [multiplier, constant, n, total] : cases) {
-    EXPECT_EQ(probelink::PlanRead({0, multiplier, constant, 0, 0}, n).total, total) << n;
-    EXPECT_EQ(probelink::PlanWrite({0, 0, 0, multiplier, constant}, n), total) << n;
-  }
-}
-
-TEST_F(MemoryLineTest, TheLineSettingForcesEvenParityAndCountsOnlyRealRefusals) {
-  ASSERT_EQ(ConfigPort(kPort, 100, 38400), 0);
-  const DCB set = line_->settings.back();
-  EXPECT_EQ(std::tuple(set.Parity, +set.fParity, +set.fDtrControl, +set.fRtsControl),
-            std::tuple(EVENPARITY, 0u, DTR_CONTROL_DISABLE, RTS_CONTROL_ENABLE))
-      << "parity is sent but not checked";
-  EXPECT_EQ(set.fOutxCtsFlow + set.fOutxDsrFlow + set.fOutX + set.fInX, 0u) << "no flow control";
-  DCB asked{};
-  asked.BaudRate = 4800;
-  asked.fOutX = 1;
-  asked.Parity = ODDPARITY;
-  asked.XonChar = 0x21;
-  EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), 0);
-  const DCB applied = line_->settings.back();
-  EXPECT_EQ(std::tuple(applied.Parity, applied.BaudRate, +applied.fOutX, applied.XonChar),
-            std::tuple(EVENPARITY, 4800u, 1u, 0x21))
-      << "the other fields pass through";
-  for (const auto& [apply, result] :
-       {std::pair{LineApply::NoModemLines, 0}, {LineApply::Refused, -1}}) {
-    line_->lineResults = {apply};
-    EXPECT_EQ(ConfigPort(kPort, 100, 38400), result);
-    line_->lineResults = {apply};
-    EXPECT_EQ(SetCompleteComConfig(kPort, asked, {}, 1024, 1024), result);
-  }
 }
 
 }  // namespace

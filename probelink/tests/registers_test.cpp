@@ -1,7 +1,7 @@
 // Every base read's address, the Epot values' order, the calls that refuse
 // what they cannot serve, and the composite position reads. Every other
 // command's frame and answer is in frames_test.
-#include "fixtures.h"
+#include "memory_line_fixture.h"
 
 namespace {
 

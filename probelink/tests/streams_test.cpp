@@ -1,6 +1,6 @@
 // Stream records and the marker hunt, stop runs and the DTR reset;
 // the stream starts are with the other frames in frames_test.
-#include "fixtures.h"
+#include "memory_line_fixture.h"
 
 namespace {
 

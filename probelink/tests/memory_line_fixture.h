@@ -1,6 +1,5 @@
-// Fixtures: an in-memory line in a port slot, on which every write, line
-// setting and read can be inspected, for the protocol; and a pseudo-terminal
-// linked as a COM port for what only a real tty shows.
+// An in-memory line in a port slot, on which every write, line setting and
+// read can be inspected, for the protocol.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,8 +13,6 @@
 #include "memory_line.h"
 #include "port_table.h"
 #include "probelink.h"
-#include "pty_pair.h"
-#include "temp_config_home.h"
 #include "wire_frames.h"
 
 using namespace std::chrono_literals;
@@ -36,19 +33,4 @@ class MemoryLineTest : public ::testing::Test {
   void SetUp() override { probelink::PortTable::Instance().Install(kPort, line_); }
   void TearDown() override { ClosePort(kPort); }
   std::shared_ptr<MemoryLine> line_ = std::make_shared<MemoryLine>();
-};
-
-class PtyPortTest : public ::testing::Test {
- protected:
-  static constexpr int32_t kPort = 5;
-  void SetUp() override {
-    home_.LinkPort(kPort, pty_.SlavePath());
-    ASSERT_EQ(OpenPort(kPort), 0);
-    ASSERT_EQ(ConfigPort(kPort, 100, 38400), 0);
-  }
-  void TearDown() override {
-    for (int32_t port = 1; port <= 16; ++port) ClosePort(port);
-  }
-  testsupport::TempConfigHome home_;
-  testsupport::PtyPair pty_;
 };

@@ -26,14 +26,21 @@ std::string Canonical(const fs::path& device) {
   return (error ? device : canonical).string();
 }
 
-}  // namespace
-
+// $XDG_CONFIG_HOME/probelink/ports, as the library finds it.
 fs::path PortFolder() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
   const fs::path base = xdg && *xdg ? fs::path(xdg) : fs::path(home ? home : "") / ".config";
   return base / "probelink" / "ports";
 }
+
+}  // namespace
+
+const char* const kPortHint = "COM1 to COM16, or a device path such as /dev/ttyUSB0";
+const char* const kPortSentence =
+    "PORT is COM1 to COM16 or a device path (/dev/ttyUSB0, /dev/serial/by-id/...); "
+    "`ports --assign` gives a device a COM number for good.";
+const char* const kNoAssignment = "";
 
 fs::path LinkOf(int com) { return PortFolder() / ("COM" + std::to_string(com)); }
 
