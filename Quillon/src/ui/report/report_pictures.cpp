@@ -68,7 +68,8 @@ QImage LissajousPicture(const std::vector<measure::SignalPoint>& samples,
 
 QImage StrengthPicture(const std::vector<std::pair<int32_t, double>>& sweep) {
   if (sweep.empty()) return {};
-  const auto [lo, hi] = std::minmax_element(sweep.begin(), sweep.end());
+  const auto extremes = std::minmax_element(sweep.begin(), sweep.end());
+  const auto lo = extremes.first, hi = extremes.second;
   if (lo->first == hi->first) return {};
   const int width = 2 * kSide, height = kSide / 2;
   const double top = 120;  // %
