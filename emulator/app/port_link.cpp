@@ -42,6 +42,10 @@ void PortLink::Retarget(const fs::path& target) {
   target_ = target;
 }
 
+void PortLink::Dangle() {
+  Retarget(path_.parent_path() / ("." + path_.filename().string() + ".unplugged"));
+}
+
 bool PortLink::LeadsToTarget() const {
   std::error_code error;
   return fs::read_symlink(path_, error) == target_ && !error;

@@ -23,6 +23,10 @@ class PortLink {
   // Points the link at a new target in one step, so that a host never finds
   // COMn missing; a link meanwhile pointed elsewhere is left alone.
   void Retarget(const std::filesystem::path& target);
+  // Points the link at nothing, as a device node vanishes with its adapter:
+  // the pseudo-terminal's number is soon another program's, and a host that
+  // reopens COMn meanwhile must not take that one.
+  void Dangle();
 
  private:
   bool LeadsToTarget() const;

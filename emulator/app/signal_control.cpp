@@ -69,6 +69,7 @@ void AnswerSignals(const sigset_t& signals, Emulator& emulator, PortLink& link,
     if (sig == SIGUSR2) emulator.PlugCable();
     if (sig == SIGUSR1 || pull.Due()) emulator.PullCable(options.silentFor);
     if ((sig == SIGRTMIN || unplug.Due()) && !plug.at) {
+      link.Dangle();
       emulator.UnplugAdapter();
       plug.at = SteadyClock::now() + options.vanishFor;
     }
