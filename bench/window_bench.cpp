@@ -1,16 +1,18 @@
 // Runs the real main window against the paced emulator program in each live
 // view and prints what the window costs: the program's CPU time per sample,
-// its share of a core at the rate the line carries, and the frames the view's
-// display painted a second. The emulator runs as its own process, so the
-// figures are the window's and its acquisition thread's alone.
-//   window_bench [seconds a view] [path to veritrak-emulator]
+// its share of a core at the rate the line carries, the GUI thread's and the
+// others' (the acquisition thread's) shares apart with the times each woke a
+// second, and the frames the view's display painted a second. The emulator
+// runs as its own process, so the figures are the window's and its
+// acquisition thread's alone. Given a packet period, the emulator hands its
+// bytes over in packets, as a USB adapter does.
+//   window_bench [seconds a view] [path to veritrak-emulator] [packet ms]
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 #include "canvas_widgets.h"
@@ -18,9 +20,10 @@
 #include "main_form.h"
 #include "probelink.h"
 #include "questions.h"
-#include "window_harness.h"
 #include "signal_words.h"
 #include "startup.h"
+#include "thread_times.h"
+#include "window_harness.h"
 #include "wire_limits.h"
 
 namespace {
@@ -43,12 +46,6 @@ class PaintCounter : public QObject {
     return false;
   }
 };
-
-double ThreadCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec * 1e-9;
-}
 
 // The samples a view records, counted across the wraps of its ring.
 class SampleCount {
@@ -97,22 +94,30 @@ void Measure(TMainForm& form, const ViewRun& run, double seconds) {
                                             : static_cast<QWidget*>(form.GraphBox);
   display->installEventFilter(&counter);
   SampleCount samples(*form.Connection, run.view);
-  const double cpuBefore = bench::ProcessCpuSeconds(), guiBefore = ThreadCpuSeconds();
+  const double cpuBefore = bench::ProcessCpuSeconds();
+  const bench::ThreadTimes before = bench::ReadThreadTimes();
   QElapsedTimer clock;
   clock.start();
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] { samples.Poll(); });
   poll.start(50);
   ServeUntil([] { return false; }, static_cast<int>(seconds * 1000));
-  const double cpu = bench::ProcessCpuSeconds() - cpuBefore, gui = ThreadCpuSeconds() - guiBefore;
+  const bench::ThreadTimes after = bench::ReadThreadTimes();
+  const double cpu = bench::ProcessCpuSeconds() - cpuBefore;
+  const bench::ThreadTime gui = after.main - before.main, others = after.others - before.others;
   const double elapsed = clock.elapsed() / 1000.0;
   const long n = samples.Poll();
   display->removeEventFilter(&counter);
-  const double perSample = n > 0 ? cpu * 1e6 / n : 0.0;
-  const double atWireRate = bench::WireSamplesPerSecond(run.cost) * 1e-4;
-  std::printf("%-8s cpu %.1f %% of a core, %.1f us/sample, %.0f frames/s (GUI thread %.1f %%)\n",
-              run.name, perSample * atWireRate, perSample, counter.paints / elapsed,
-              n > 0 ? gui * 1e6 / n * atWireRate : 0.0);
+  // Shares of a core at the rate the line carries, from CPU seconds.
+  const auto share = [&](double seconds) {
+    return n > 0 ? seconds * 100 / n * bench::WireSamplesPerSecond(run.cost) : 0.0;
+  };
+  std::printf(
+      "%-8s cpu %.1f %% of a core, %.1f us/sample, %.0f frames/s | GUI thread %.1f %%, %.0f "
+      "wake-ups/s | others %.1f %%, %.0f wake-ups/s\n",
+      run.name, share(cpu), n > 0 ? cpu * 1e6 / n : 0.0, counter.paints / elapsed,
+      share(gui.cpuSeconds), gui.sleeps / elapsed, share(others.cpuSeconds),
+      others.sleeps / elapsed);
   std::fflush(stdout);
 }
 
@@ -125,7 +130,9 @@ int main(int argc, char** argv) {
   const std::string program = bench::EmulatorProgram(argv[0], argc, argv, 2);
 
   const harness::Sandbox sandbox;
-  bench::EmulatorProcess emulator(program, sandbox.Home(), kPort, true);
+  std::vector<std::string> line;
+  if (argc > 3) line = {"--burst", argv[3]};
+  bench::EmulatorProcess emulator(program, sandbox.Home(), kPort, true, line);
 
   FirstAnswers questions;
   TMainForm form(questions, {QSize(1024, 768), 96});
@@ -143,8 +150,10 @@ int main(int argc, char** argv) {
       {"POSITION", PositionView, bench::kPositionCost,
        [](TMainForm& f) { f.EncoderPositionPlot1->trigger(); }},
   };
-  std::printf("the window at the paced wire rate, %.0f s a view, %s platform\n", seconds,
-              qPrintable(QGuiApplication::platformName()));
+  std::printf("the window at the paced wire rate, %.0f s a view, %s platform, %s\n", seconds,
+              qPrintable(QGuiApplication::platformName()),
+              argc > 3 ? ("bytes in packets every " + std::string(argv[3]) + " ms").c_str()
+                       : "bytes as they are due");
   for (const ViewRun& run : runs) Measure(form, run, seconds);
   return 0;
 }

@@ -99,6 +99,10 @@ void Describe(CLI::App& app, ProgramOptions& p) {
       ->transform(IntegerIn(1, 16));
   app.add_flag("--paced", p.emulator.line.paced,
                "send and take bytes at the real 38400 baud 8E1 rate");
+  AddMillis(app, "--burst",
+            "with --paced, hand the bytes over in packets every MS milliseconds, as a USB "
+            "adapter does (default 0: as they are due)",
+            [&p](Millis ms) { p.emulator.line.packetPeriod = ms; });
   app.add_option("--record-rate", p.emulator.line.recordRate,
                  "unpaced stream records a second, 0 as fast as the line drains (default 2000)")
       ->type_name("HZ")
@@ -152,8 +156,7 @@ void Describe(CLI::App& app, ProgramOptions& p) {
   app.add_option("--offset-cos", head.cosineOffset, "offset of the cosine channel (default 0)")
       ->type_name("V")
       ->check(NumberIn(-0.5, 0.5));
-  app.add_option("--gain-ratio", head.gainRatio,
-                 "cosine amplitude over sine amplitude (default 1)")
+  app.add_option("--gain-ratio", head.gainRatio, "cosine amplitude over sine amplitude (default 1)")
       ->type_name("R")
       ->check(NumberIn(0.1, 10));
   app.add_option("--phase-error", head.phaseError,

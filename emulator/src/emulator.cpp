@@ -24,7 +24,7 @@ struct Emulator::Impl {
   void Serve() {
     const TimePoint origin = Clock::now();
     LineNoise noise(faults, options.head.seed + 1);
-    Transmitter tx(options.line.paced, noise);
+    Transmitter tx(options.line, noise);
     Device device(options, faults, journal, tx, origin);
     while (const auto line = socket.AwaitLine()) {
       const ServeLoop::Ending ending = ServeLoop(*line, socket.Wake(), device, tx, faults,

@@ -13,7 +13,10 @@ constexpr size_t kPacedBatch = 4;
 
 }  // namespace
 
-Transmitter::Transmitter(bool paced, LineNoise& noise) : paced_(paced), noise_(noise) {}
+Transmitter::Transmitter(const LineSettings& line, LineNoise& noise)
+    : paced_(line.paced),
+      packetPeriod_(line.paced ? line.packetPeriod : std::chrono::microseconds{0}),
+      noise_(noise) {}
 
 void Transmitter::Queue(std::span<const uint8_t> bytes, TimePoint at) {
   for (const uint8_t b : bytes) {
@@ -53,7 +56,15 @@ void Transmitter::Flush(int fd, TimePoint now) {
 std::optional<TimePoint> Transmitter::Deadline() const {
   if (Blocked() || queue_.empty()) return std::nullopt;
   if (!paced_) return queue_.front().due;
+  if (packetPeriod_.count() > 0) return NextPacket(queue_.front().due);
   return queue_[std::min(kPacedBatch, queue_.size()) - 1].due;
+}
+
+// The first packet boundary at or after `due`: what is due by then goes in it.
+TimePoint Transmitter::NextPacket(TimePoint due) const {
+  const Clock::duration period = packetPeriod_;
+  const auto packets = (due.time_since_epoch() + period - Clock::duration{1}) / period;
+  return TimePoint{packets * period};
 }
 
 }  // namespace veritrak

@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "faults.h"
+#include "veritrak/emulator.h"
 #include "wire_format.h"
 
 namespace veritrak {
 
 class Transmitter {
  public:
-  Transmitter(bool paced, LineNoise& noise);
+  Transmitter(const LineSettings& line, LineNoise& noise);
 
   // The bytes arrive at the host no earlier than `at`.
   void Queue(std::span<const uint8_t> bytes, TimePoint at);
@@ -32,12 +33,15 @@ class Transmitter {
   TimePoint QueueEnd() const { return lastDue_; }
 
  private:
+  TimePoint NextPacket(TimePoint due) const;
+
   struct Byte {
     uint8_t value;
     TimePoint due;
   };
 
   bool paced_;
+  std::chrono::microseconds packetPeriod_;
   LineNoise& noise_;
   std::deque<Byte> queue_;
   std::vector<uint8_t> line_;

@@ -240,6 +240,7 @@ bool SerialPosix::SetQueueSizes(uint32_t, uint32_t) { return true; }
 
 bool SerialPosix::PurgeQueues(Purge which) {
   const int queue = which == Purge::Rx ? TCIFLUSH : which == Purge::Tx ? TCOFLUSH : TCIOFLUSH;
+  if (which != Purge::Tx) received_.Clear();
   return ioctl(fd_, TCFLSH, queue) == 0;
 }
 
@@ -272,19 +273,21 @@ bool SerialPosix::WaitFor(short events, const std::optional<Clock::time_point>& 
   return (p.revents & events) || !(p.revents & POLLHUP);
 }
 
+// Each look at the line takes all it holds, so that a record asked for a
+// few bytes at a time costs one system call, not one a byte.
 IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
   const ReadPlan plan = PlanRead(timeouts_, n);
   const auto start = Clock::now();
   std::optional<Clock::time_point> totalDeadline;
   if (plan.total) totalDeadline = start + *plan.total;
-  size_t got = 0;
+  size_t got = received_.Take(buffer, n);
   Clock::time_point lastByte = start;
   while (got < n) {
-    const ssize_t r = ::read(fd_, buffer + got, n - got);
+    if (got > 0 && plan.returnAfterFirstByte) break;
+    const ssize_t r = received_.Fill(fd_);
     if (r > 0) {
-      got += static_cast<size_t>(r);
+      got += received_.Take(buffer + got, n - got);
       lastByte = Clock::now();
-      if (plan.returnAfterFirstByte) break;
       continue;
     }
     if (r < 0 && errno == EINTR) continue;

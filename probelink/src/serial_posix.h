@@ -6,6 +6,7 @@
 #include <string>
 
 #include "comm_timeouts.h"
+#include "receive_buffer.h"
 #include "transport.h"
 
 namespace probelink {
@@ -36,6 +37,7 @@ class SerialPosix final : public Transport {
   bool isPseudoTerminal_;
   DCB held_;  // what termios cannot hold: modem-line controls, limits, spare characters
   COMMTIMEOUTS timeouts_;
+  ReceiveBuffer received_;
 };
 
 }  // namespace probelink

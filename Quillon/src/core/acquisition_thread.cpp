@@ -23,6 +23,11 @@ constexpr int kSyncAttempts = 13;
 constexpr int kEndStreamAttempts = 3;
 constexpr double kLongestReplayWait = 86400;
 constexpr std::chrono::milliseconds kReplayWaitSlice{20};
+// Half the window's display frame: each frame then shows what came since
+// the one before, and drawing handed over more often is not seen sooner.
+constexpr std::chrono::milliseconds kHoldTime{15};
+// Bounds what waits for the window when the line delivers faster than usual.
+constexpr size_t kMostHeldCalls = 256;
 }  // namespace
 
 AcquisitionThread::AcquisitionThread(ComData& com, int view, bool replay)
@@ -45,6 +50,7 @@ void AcquisitionThread::run() {
   if (view_ >= 0) com_.ThreadActive[view_] = true;
   if (!replay_ && !StartStream()) Fail();
   while (!com_.StopRequest) RunStep();
+  DrawHeldCalls();
   HAND_OVER(this);
 }
 
@@ -61,6 +67,31 @@ void AcquisitionThread::OnFinished() {
 }
 
 void AcquisitionThread::OnGui(const std::function<void()>& f) {
+  DrawHeldCalls();
+  HandOver(f);
+}
+
+void AcquisitionThread::Draw(std::function<void()> call) {
+  if (replay_) {
+    OnGui(call);
+    return;
+  }
+  if (held_.empty()) firstHeld_ = Clock::now();
+  held_.push_back(std::move(call));
+  if (held_.size() >= kMostHeldCalls || Clock::now() - firstHeld_ >= kHoldTime) DrawHeldCalls();
+}
+
+void AcquisitionThread::DrawHeldCalls() {
+  if (held_.empty()) return;
+  std::vector<std::function<void()>> calls;
+  calls.swap(held_);
+  held_.reserve(calls.size());
+  HandOver([&calls] {
+    for (const auto& call : calls) call();
+  });
+}
+
+void AcquisitionThread::HandOver(const std::function<void()>& f) {
   if (detached_) return;
   pendingCall_ = &f;
   HAND_OVER(&pendingCall_);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <vector>
 
 #include "com_data.h"
 
@@ -41,8 +42,16 @@ class AcquisitionThread : public QThread {
   // Lone sync bytes at a 25 ms time-out until the electronics answer, the
   // receive queue cleared before each attempt; the time-out is restored.
   bool SyncLine();
-  // Runs f on the GUI thread while this thread waits.
+  // Runs f on the GUI thread while this thread waits; what Draw holds
+  // back runs first.
   void OnGui(const std::function<void()>& f);
+  // A live view's drawing goes to the window a display frame at a time: the
+  // calls are held back and run in the order they were made, in one
+  // synchronised call once half a frame's time has passed or enough are waiting,
+  // and before the thread ends. The thread waits for them, so a slow window
+  // slows it. A replay draws at once, at its own pace. A held call must own
+  // what it draws: the thread goes on and changes its own state.
+  void Draw(std::function<void()> call);
   // The rule of the polled threads: a failed step is forgiven unless the
   // step before it failed and no exchange has gone through since. Every
   // exchange that goes through, even within a step that then fails, ends
@@ -72,8 +81,12 @@ class AcquisitionThread : public QThread {
 
  private:
   void run() final;
+  void DrawHeldCalls();
+  void HandOver(const std::function<void()>& f);
 
   bool forgivenFailure_ = false;
+  std::vector<std::function<void()>> held_;
+  Clock::time_point firstHeld_{};
   const std::function<void()>* pendingCall_ = nullptr;
   std::atomic<bool> detached_{false};
 };

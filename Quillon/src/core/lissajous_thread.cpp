@@ -32,7 +32,8 @@ LissajousThread::LissajousThread(ComData& com, bool replay)
       trailLength_(com.LissajousPoints),
       index_(replay ? 0 : com.WriteIndex[SignalView].load()),
       slot_(replay ? WrapSlot(com.ReviewIndex[SignalView], kPlotRingSize) : index_),
-      trailIndex_(replay ? slot_ : FirstOfTrail(index_, trailLength_, com.BufferWrapped[SignalView])) {
+      trailIndex_(replay ? slot_
+                         : FirstOfTrail(index_, trailLength_, com.BufferWrapped[SignalView])) {
   window_.ClearLissajous();
 }
 
@@ -91,7 +92,9 @@ void LissajousThread::LiveStep() {
   if (++batchCount_ >= kBatchSize) {
     batchCount_ = 0;
     const float time = com_.ElapsedTime[SignalView];
-    OnGui([&] { window_.DrawLissajousBatch(erase_, fresh_, old_, time); });
+    Draw([this, erase = erase_, fresh = fresh_, old = old_, time] {
+      window_.DrawLissajousBatch(erase, fresh, old, time);
+    });
   }
 }
 

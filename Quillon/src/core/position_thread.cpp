@@ -25,8 +25,8 @@ PositionThread::PositionThread(ComData& com, bool replay)
       time_(replay ? com.ReviewTime[PositionView] : com.ElapsedTime[PositionView]),
       index_(replay ? 0 : com.WriteIndex[PositionView].load()),
       slot_(replay ? WrapSlot(com.ReviewIndex[PositionView], kPlotRingSize) : index_),
-      prevPosition_(com.Position().position[WrapSlot(com.WriteIndex[PositionView] - 1,
-                                                     kPlotRingSize)]) {
+      prevPosition_(
+          com.Position().position[WrapSlot(com.WriteIndex[PositionView] - 1, kPlotRingSize)]) {
   windowStart_ = time_;
   window_.WriteTimeLabels(windowStart_, windowStart_ + span_);
   window_.WriteValueLabels(SharedLimits());
@@ -64,7 +64,7 @@ void PositionThread::StartWindow(float start) {
   windowStart_ = start;
   windowTime_ = 0;
   windowPoints_ = 1;
-  OnGui([&] { window_.WriteTimeLabels(windowStart_, windowStart_ + span_); });
+  Draw([this, start] { window_.WriteTimeLabels(start, start + span_); });
   com_.AxisChanged[PositionPlot] = true;
 }
 
@@ -147,15 +147,31 @@ void PositionThread::ReplayStep() {
   }
 }
 
+// A window starts with a point, not with a jump from the last window's end.
 void PositionThread::AfterSample(int32_t position, float velocity, float interval,
                                  const AxisLimits& limits) {
-  OnGui([&] { SegmentCall(position, velocity, interval, limits); });
+  if (windowPoints_ == 1) {
+    lastPosition_ = position;
+    lastVelocity_ = velocity;
+  }
+  const float now = time_;
+  const TraceSegment segment{
+      position,     lastPosition_, lastVelocity_,  velocity, now,
+      windowStart_, span_,         now - interval, limits,   com_.ManualScale[PositionPlot]};
+  Draw([this, point = windowPoints_, segment] { SegmentCall(point, segment); });
   lastPosition_ = position;
   lastVelocity_ = velocity;
   if (com_.AxisChanged[PositionPlot].exchange(false)) {
     fullReplot_ = true;
-    OnGui([&] { AxisCall(limits); });
+    DrawAxis(limits);
   }
+}
+
+void PositionThread::DrawAxis(const AxisLimits& limits) {
+  AxisDrawing axis{limits,        SharedLimits(), com_.ManualScale[PositionPlot],
+                   windowPoints_, windowStart_,   windowPoints_ >= 2 && fullReplot_};
+  if (axis.replot) fullReplot_ = false;
+  Draw([this, axis] { AxisCall(axis); });
 }
 
 void PositionThread::Autoscale(int32_t position, float velocity, AxisLimits& limits) {
@@ -176,31 +192,21 @@ void PositionThread::Autoscale(int32_t position, float velocity, AxisLimits& lim
   }
 }
 
-// A window starts with a point, not with a jump from the last window's end.
-void PositionThread::SegmentCall(int32_t position, float velocity, float interval,
-                                 const AxisLimits& limits) {
-  if (windowPoints_ == 1) {
-    lastPosition_ = position;
-    lastVelocity_ = velocity;
-  }
-  const float now = time_;
-  windowPositions_[windowPoints_] = position;
-  windowVelocities_[windowPoints_] = velocity;
-  windowTimes_[windowPoints_] = now;
-  window_.DrawTraceSegment({position, lastPosition_, lastVelocity_, velocity, now, windowStart_,
-                            span_, now - interval, limits, com_.ManualScale[PositionPlot]});
+void PositionThread::SegmentCall(int32_t point, const TraceSegment& segment) {
+  windowPositions_[point] = segment.positionNow;
+  windowVelocities_[point] = segment.velocityNow;
+  windowTimes_[point] = segment.timeNow;
+  window_.DrawTraceSegment(segment);
 }
 
-void PositionThread::AxisCall(const AxisLimits& limits) {
-  const bool manual = com_.ManualScale[PositionPlot];
-  if (manual) window_.WriteValueLabels(SharedLimits());
+void PositionThread::AxisCall(const AxisDrawing& axis) {
+  if (axis.manual) window_.WriteValueLabels(axis.shared);
   window_.ClearTimePlot();
-  if (windowPoints_ < 2) return;
-  window_.WriteValueLabels(!replay_ || manual ? SharedLimits() : limits);
-  if (!fullReplot_) return;
-  fullReplot_ = false;
+  if (axis.points < 2) return;
+  window_.WriteValueLabels(!replay_ || axis.manual ? axis.shared : axis.limits);
+  if (!axis.replot) return;
   window_.ReplotTrace(windowPositions_.data(), windowVelocities_.data(), windowTimes_.data(),
-                      windowPoints_, windowStart_, span_, limits);
+                      axis.points, axis.windowStart, span_, axis.limits);
   if (!replay_) ClearRxBuffer(port_);
 }
 

@@ -26,10 +26,19 @@ class PositionThread final : public AcquisitionThread {
   void ReplayStep();
   void StartWindow(float start);
   void Autoscale(int32_t position, float velocity, AxisLimits& limits);
-  // Records the sample in the window and draws its segments (GUI thread).
-  void SegmentCall(int32_t position, float velocity, float interval, const AxisLimits& limits);
-  void AxisCall(const AxisLimits& limits);
+  // What an axis change draws, as it stood when the sample came.
+  struct AxisDrawing {
+    AxisLimits limits, shared;
+    bool manual;
+    int32_t points;
+    float windowStart;
+    bool replot;
+  };
   void AfterSample(int32_t position, float velocity, float interval, const AxisLimits& limits);
+  void DrawAxis(const AxisLimits& limits);
+  // GUI thread: records the point in the window store and draws its segments.
+  void SegmentCall(int32_t point, const TraceSegment& segment);
+  void AxisCall(const AxisDrawing& axis);
   AxisLimits SharedLimits() const;
   void StoreShared(const AxisLimits& limits);
 
@@ -46,6 +55,7 @@ class PositionThread final : public AcquisitionThread {
   bool paced_ = false;
   int errorCount_ = 0;
   AxisLimits replayLimits_;
+  // The window's side: the window so far, for a replot.
   std::array<int32_t, kWindowCapacity + 1> windowPositions_{};
   std::array<float, kWindowCapacity + 1> windowVelocities_{}, windowTimes_{};
   Clock::time_point ticks_ = Clock::now();

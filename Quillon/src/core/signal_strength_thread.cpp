@@ -1,6 +1,7 @@
 #include "signal_strength_thread.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "autoscale.h"
 #include "probelink.h"
@@ -74,23 +75,19 @@ void SignalStrengthThread::LiveStep() {
   if (modelCode_ > 2) p /= 4;
   ring.position[slot_] = p - com_.ZeroOffset;
 
-  if (++sweepCount_ > sweepPoints_) {
-    com_.RescaleRequest[StrengthPlot] = true;
-    sweepCount_ = 0;
-    sweepStored_ = 0;
-  }
+  if (++sweepCount_ > sweepPoints_) RestartSweep();
   int32_t max = com_.PositionAxisMax[StrengthPlot];
   int32_t min = com_.PositionAxisMin[StrengthPlot];
   Autoscale(ring.position[slot_], max, min);
   com_.PositionAxisMax[StrengthPlot] = max;
   com_.PositionAxisMin[StrengthPlot] = min;
-  if (com_.AxisChanged[StrengthPlot].exchange(false)) OnGui([&] { AxisCall(max, min); });
+  if (com_.AxisChanged[StrengthPlot].exchange(false)) DrawAxis(max, min);
 
   const float interval = static_cast<float>(SecondsSince(ticks_));
   ring.interval[slot_] = interval;
   ++index_;
   com_.ElapsedTime[StrengthView] = com_.ElapsedTime[StrengthView] + interval;
-  OnGui([&] { PointCall(slot_, com_.ElapsedTime[StrengthView], max, min); });
+  DrawPoint(com_.ElapsedTime[StrengthView], max, min);
   if (index_ >= kPlotRingSize) {
     index_ = 0;
     com_.BufferWrapped[StrengthView] = true;
@@ -105,33 +102,27 @@ void SignalStrengthThread::ReplayStep() {
     com_.StopRequest = true;
     return;
   }
-  if (sweepCount_ > sweepPoints_) {
-    com_.RescaleRequest[StrengthPlot] = true;
-    sweepCount_ = 0;
-    sweepStored_ = 0;
-  }
+  if (sweepCount_ > sweepPoints_) RestartSweep();
   const StrengthRing& ring = com_.Strength();
   Autoscale(ring.position[slot_], replayMax_, replayMin_);
-  if (com_.AxisChanged[StrengthPlot].exchange(false))
-    OnGui([&] { AxisCall(replayMax_, replayMin_); });
+  if (com_.AxisChanged[StrengthPlot].exchange(false)) DrawAxis(replayMax_, replayMin_);
   ++sweepCount_;
   ++index_;
   com_.ReviewTime[StrengthView] = com_.ReviewTime[StrengthView] + ring.interval[slot_];
-  OnGui([&] { PointCall(slot_, com_.ReviewTime[StrengthView], replayMax_, replayMin_); });
+  DrawPoint(com_.ReviewTime[StrengthView], replayMax_, replayMin_);
   slot_ = WrapSlot(slot_ + 1, kPlotRingSize);
   com_.ReviewIndex[StrengthView] = slot_;
   // The recorded interval (seconds) is taken as milliseconds here, so the
   // replay runs about as fast as it can draw.
   const float next = ring.interval[slot_];
-  if (next > std::chrono::duration<float>(Clock::now() - start).count())
-    ReplayWait(0.25e-3 * next);
+  if (next > std::chrono::duration<float>(Clock::now() - start).count()) ReplayWait(0.25e-3 * next);
 }
 
 void SignalStrengthThread::Autoscale(int32_t position, int32_t& max, int32_t& min) {
   const bool manual = com_.ManualScale[StrengthPlot];
   if (com_.RescaleRequest[StrengthPlot].exchange(false)) {
     fullReplot_ = false;
-    OnGui([&] { window_.ClearTimePlot(); });
+    Draw([this] { window_.ClearTimePlot(); });
     com_.AxisChanged[StrengthPlot] = true;
     if (!manual) FitPosition(position, max, min);
   } else if (!manual && StretchPosition(position, max, min)) {
@@ -140,12 +131,28 @@ void SignalStrengthThread::Autoscale(int32_t position, int32_t& max, int32_t& mi
   }
 }
 
+// The sweep's store belongs to the window's side, so its restart is drawn
+// in turn with the points before it.
+void SignalStrengthThread::RestartSweep() {
+  com_.RescaleRequest[StrengthPlot] = true;
+  sweepCount_ = 0;
+  Draw([this] { sweepStored_ = 0; });
+}
+
+void SignalStrengthThread::DrawAxis(int32_t max, int32_t min) {
+  Draw(
+      [this, max, min, replot = std::exchange(fullReplot_, false)] { AxisCall(max, min, replot); });
+}
+
+void SignalStrengthThread::DrawPoint(float time, int32_t max, int32_t min) {
+  Draw([this, slot = slot_, time, max, min] { PointCall(slot, time, max, min); });
+}
+
 // GUI thread: new labels, and the sweep so far redrawn when the axis moved.
 // The sample that moved it is not stored yet: its point call draws it next.
-void SignalStrengthThread::AxisCall(int32_t max, int32_t min) {
+void SignalStrengthThread::AxisCall(int32_t max, int32_t min, bool replot) {
   window_.WriteStrengthLabels(min, max);
-  if (!fullReplot_) return;
-  fullReplot_ = false;
+  if (!replot) return;
   window_.ClearTimePlot();
   window_.ReplotStrength(sweepPositions_.data(), sweepHeights_.data(), max, min, sweepStored_);
   // The replot may have taken long enough for the stream to overrun.

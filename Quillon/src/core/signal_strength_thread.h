@@ -26,7 +26,10 @@ class SignalStrengthThread final : public AcquisitionThread {
   void LiveStep();
   void ReplayStep();
   void Autoscale(int32_t position, int32_t& max, int32_t& min);
-  void AxisCall(int32_t max, int32_t min);
+  void RestartSweep();
+  void DrawAxis(int32_t max, int32_t min);
+  void DrawPoint(float time, int32_t max, int32_t min);
+  void AxisCall(int32_t max, int32_t min, bool replot);
   void PointCall(int32_t slot, float time, int32_t max, int32_t min);
 
   const int32_t sweepPoints_;
@@ -34,8 +37,9 @@ class SignalStrengthThread final : public AcquisitionThread {
   int32_t index_;  // live: the slot being written; replay: samples played
   int32_t slot_;
   int32_t sweepCount_ = 0;
-  int32_t sweepStored_ = 0;  // the sweep's samples drawn so far, from entry 0
   bool fullReplot_ = false;
+  // The window's side: the sweep's samples drawn so far, from entry 0.
+  int32_t sweepStored_ = 0;
   int errorCount_ = 0;
   int32_t replayMax_ = 0, replayMin_ = 0;
   std::array<int32_t, kSweepCapacity> sweepPositions_{}, sweepHeights_{};

@@ -319,17 +319,23 @@ TEST(Autoscale, LimitsNearTheIntegerEndsStayInRange) {
 }
 
 // Windows of 20 ms: the first sample has no velocity, and each window starts
-// with a point, not a jump from the last window's end. Destroying the
-// connection in the middle of the run waits for its thread.
+// with a point, not a jump from the last window's end; every other segment
+// leads on from the one drawn before it, though the drawing is handed over
+// in batches. Destroying the connection in the middle of the run waits for
+// its thread.
 TEST_F(Acquisition, PositionWindowsStartWithAPointAndTheConnectionOutlivesItsThread) {
   com_->SetPlotSizes(150, 1000, 0.02f);
   com_->StartPosition(ActionLive);
   ASSERT_TRUE(ProcessUntil([&] { return window_.windowStarts.size() >= 4; }));
   EXPECT_EQ(com_->Position().velocity[0], 0.0f);
   com_.reset();
-  for (const TraceSegment& s : window_.segments) {
-    if (&s == &window_.segments[0] || s.timeNow == s.windowStart) {
-      ASSERT_EQ(s.positionBefore, s.positionNow);
+  const std::vector<TraceSegment>& drawn = window_.segments;
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    const TraceSegment& s = drawn[i];
+    const bool starts = i == 0 || s.timeNow == s.windowStart;
+    ASSERT_EQ(s.positionBefore, starts ? s.positionNow : drawn[i - 1].positionNow) << i;
+    if (!starts) {
+      ASSERT_NEAR(s.timeBefore, drawn[i - 1].timeNow, 1e-6) << i;
     }
   }
 }

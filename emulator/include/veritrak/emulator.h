@@ -54,6 +54,10 @@ struct LineSettings {
   bool paced = false;
   // Unpaced stream records per second; 0 streams as fast as the line drains.
   double recordRate = 2000;
+  // A paced line's bytes reach the host in packets of this period, as a USB
+  // adapter hands them over every millisecond; zero passes them on as they
+  // are due, a few at a time.
+  std::chrono::microseconds packetPeriod{0};
   // A start byte with nothing behind it for this long is a lone sync byte;
   // zero chooses one and a half byte times when paced and 50 us unpaced,
   // where a frame's bytes arrive together.
