@@ -1,14 +1,16 @@
 // The paced line: bytes go and come no faster than 38400 baud 8E1, yet a
-// lone sync byte is still answered within the host's sync time-out.
+// lone sync byte is still answered within the host's sync time-out; so too
+// when the bytes are handed over in packets every millisecond.
 #include "emulator_fixture.h"
 
 namespace veritrak {
 namespace {
 
-using PacedLine = EmulatorOnPort;
+class PacedLine : public EmulatorOnPort, public ::testing::WithParamInterface<int> {};
 
-TEST_F(PacedLine, RequestsRepliesAndRecordsTakeAtLeastTheirWireTime) {
+TEST_P(PacedLine, RequestsRepliesAndRecordsTakeAtLeastTheirWireTime) {
   options_.line.paced = true;
+  options_.line.packetPeriod = std::chrono::milliseconds(GetParam());
   Serve();
   const auto byte = 11 * 1s / 38400.0;  // a start bit, 8 data bits, parity and a stop bit
   EXPECT_EQ(DoSynchronize(kPort), 1) << "a lone sync is answered within the sync time-out";
@@ -25,6 +27,8 @@ TEST_F(PacedLine, RequestsRepliesAndRecordsTakeAtLeastTheirWireTime) {
   EXPECT_EQ(EndAsync(kPort, 4), 13);
   ExpectInStep();
 }
+
+INSTANTIATE_TEST_SUITE_P(PacketPeriods, PacedLine, ::testing::Values(0, 1));
 
 }  // namespace
 }  // namespace veritrak

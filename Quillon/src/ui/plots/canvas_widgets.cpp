@@ -19,16 +19,21 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent), frame_(new QTimer(this)) 
 
 void PaintBox::Changed() {
   changed_ = true;
-  if (!frame_->isActive()) frame_->start();
+  if (frame_->isActive()) return;
+  idleFrames_ = 0;
+  frame_->start();
 }
 
 // Frames keep a steady pace while changes come, and stop when they end.
+// Changes handed over a little less often than a frame leave the odd frame
+// with nothing new, so the pace stops only after two frames without any.
 void PaintBox::ShowFrame() {
   if (!changed_) {
-    frame_->stop();
+    if (++idleFrames_ >= 2) frame_->stop();
     return;
   }
   changed_ = false;
+  idleFrames_ = 0;
   update();
 }
 

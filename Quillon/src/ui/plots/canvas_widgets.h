@@ -37,6 +37,7 @@ class PaintBox : public QWidget {
   QImage image_;
   QTimer* frame_;
   bool changed_ = false;
+  int idleFrames_ = 0;
 };
 
 // A circle filled with its brush colour, outlined in black.
