@@ -23,8 +23,9 @@ constexpr int kSyncAttempts = 13;
 constexpr int kEndStreamAttempts = 3;
 constexpr double kLongestReplayWait = 86400;
 constexpr std::chrono::milliseconds kReplayWaitSlice{20};
-// Half the window's display frame: each frame then shows what came since
-// the one before, and drawing handed over more often is not seen sooner.
+// Half the window's display frame between hand-overs: each frame then
+// shows what came since the one before, and drawing handed over more often
+// is not seen sooner.
 constexpr std::chrono::milliseconds kHoldTime{15};
 // Bounds what waits for the window when the line delivers faster than usual.
 constexpr size_t kMostHeldCalls = 256;
@@ -76,9 +77,8 @@ void AcquisitionThread::Draw(std::function<void()> call) {
     OnGui(call);
     return;
   }
-  if (held_.empty()) firstHeld_ = Clock::now();
   held_.push_back(std::move(call));
-  if (held_.size() >= kMostHeldCalls || Clock::now() - firstHeld_ >= kHoldTime) DrawHeldCalls();
+  if (held_.size() >= kMostHeldCalls || Clock::now() - lastHandOver_ >= kHoldTime) DrawHeldCalls();
 }
 
 void AcquisitionThread::DrawHeldCalls() {
@@ -89,6 +89,7 @@ void AcquisitionThread::DrawHeldCalls() {
   HandOver([&calls] {
     for (const auto& call : calls) call();
   });
+  lastHandOver_ = Clock::now();
 }
 
 void AcquisitionThread::HandOver(const std::function<void()>& f) {

@@ -47,10 +47,11 @@ class AcquisitionThread : public QThread {
   void OnGui(const std::function<void()>& f);
   // A live view's drawing goes to the window a display frame at a time: the
   // calls are held back and run in the order they were made, in one
-  // synchronised call once half a frame's time has passed or enough are waiting,
-  // and before the thread ends. The thread waits for them, so a slow window
-  // slows it. A replay draws at once, at its own pace. A held call must own
-  // what it draws: the thread goes on and changes its own state.
+  // synchronised call once half a frame has passed since the last one or
+  // enough are waiting, and before the thread ends. The thread waits for
+  // them, so a slow window slows it. A replay draws at once, at its own
+  // pace. A held call must own what it draws: the thread goes on and
+  // changes its own state.
   void Draw(std::function<void()> call);
   // The rule of the polled threads: a failed step is forgiven unless the
   // step before it failed and no exchange has gone through since. Every
@@ -86,7 +87,7 @@ class AcquisitionThread : public QThread {
 
   bool forgivenFailure_ = false;
   std::vector<std::function<void()>> held_;
-  Clock::time_point firstHeld_{};
+  Clock::time_point lastHandOver_{};
   const std::function<void()>* pendingCall_ = nullptr;
   std::atomic<bool> detached_{false};
 };
