@@ -2,6 +2,7 @@
 // caller: one read takes all the line holds, so that a record read a few
 // bytes at a time costs one system call, not one each. To the caller they
 // are still in the receive queue, and a purge empties both.
+// It also counts down the bytes a caller said it is about to read in a row.
 #pragma once
 
 #include <unistd.h>
@@ -23,6 +24,7 @@ class ReceiveBuffer {
     std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(begin_), k, into);
     begin_ += k;
     if (begin_ == end_) begin_ = end_ = 0;
+    announced_ -= std::min(announced_, k);
     return k;
   }
   // Once all held bytes are taken: one non-blocking read of what the
@@ -37,12 +39,25 @@ class ReceiveBuffer {
   void Clear() {
     const std::lock_guard lock(mutex_);
     begin_ = end_ = 0;
+    announced_ = 0;
+  }
+  // The caller is about to read n bytes in a row, a few at a time.
+  void Announce(size_t n) {
+    const std::lock_guard lock(mutex_);
+    announced_ = n;
+  }
+  // With nothing held and `wanted` bytes still to come: how many the caller
+  // is waiting for, its announced ones included.
+  size_t Awaited(size_t wanted) {
+    const std::lock_guard lock(mutex_);
+    return std::max(wanted, announced_);
   }
 
  private:
   std::mutex mutex_;
   std::array<uint8_t, 4096> bytes_{};
   size_t begin_ = 0, end_ = 0;
+  size_t announced_ = 0;
 };
 
 }  // namespace probelink

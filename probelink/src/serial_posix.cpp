@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 namespace probelink {
 namespace {
@@ -123,6 +124,15 @@ void AskForLowLatency(int fd) {
   (void)ioctl(fd, TIOCSSERIAL, &serial);
 }
 
+// Start bit, data bits, parity bit and stop bits, as asked of the line: a
+// pseudo-terminal drops the parity bit that the wire would carry.
+Clock::duration ByteTime(const DCB& dcb) {
+  const int64_t bits = 1 + ByteSizeOf(SizeBits(dcb.ByteSize)) + (dcb.Parity != NOPARITY) +
+                       (dcb.StopBits == TWOSTOPBITS ? 2 : 1);
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::nanoseconds(bits * 1'000'000'000 / dcb.BaudRate));
+}
+
 bool SetModemLine(int fd, int line, bool on) {
   return ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0;
 }
@@ -194,6 +204,7 @@ LineApply SerialPosix::SetLineSetting(const DCB& dcb) {
   if (!GetTermios(fd_, applied) || !SameSetting(wanted, applied, isPseudoTerminal_))
     return LineApply::Refused;
   held_ = dcb;
+  byteTime_ = ByteTime(dcb).count();
   return ApplyModemLines(dcb);
 }
 
@@ -273,6 +284,16 @@ bool SerialPosix::WaitFor(short events, const std::optional<Clock::time_point>& 
   return (p.revents & events) || !(p.revents & POLLHUP);
 }
 
+// Bytes on their way come no faster than the line's rate, so once they flow
+// the wait can end when the last of them can be here, with one wake-up
+// instead of one for each few bytes.
+std::optional<Clock::time_point> SerialPosix::WhenAllCanHaveCome(size_t wanted) {
+  const Clock::duration byteTime{byteTime_.load()};
+  const size_t awaited = received_.Awaited(wanted);
+  if (!flowing_ || awaited < 2 || byteTime == Clock::duration::zero()) return std::nullopt;
+  return Clock::now() + static_cast<Clock::rep>(awaited) * byteTime;
+}
+
 // Each look at the line takes all it holds, so that a record asked for a
 // few bytes at a time costs one system call, not one a byte.
 IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
@@ -282,20 +303,32 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
   if (plan.total) totalDeadline = start + *plan.total;
   size_t got = received_.Take(buffer, n);
   Clock::time_point lastByte = start;
+  bool slept = false;
   while (got < n) {
     if (got > 0 && plan.returnAfterFirstByte) break;
     const ssize_t r = received_.Fill(fd_);
     if (r > 0) {
       got += received_.Take(buffer + got, n - got);
       lastByte = Clock::now();
+      flowing_ = true;
+      slept = false;
       continue;
     }
     if (r < 0 && errno == EINTR) continue;
     if (r < 0 && errno != EAGAIN) return {false, got};
     if (plan.returnAtOnce) break;
+    if (slept) flowing_ = false;
     std::optional<Clock::time_point> deadline = totalDeadline;
     if (plan.interval && got > 0 && (!deadline || lastByte + *plan.interval < *deadline))
       deadline = lastByte + *plan.interval;
+    // An interval time-out must see each byte as it comes.
+    const auto wake =
+        plan.interval || plan.returnAfterFirstByte ? std::nullopt : WhenAllCanHaveCome(n - got);
+    if (wake) {
+      std::this_thread::sleep_until(deadline ? std::min(*wake, *deadline) : *wake);
+      slept = true;
+      continue;
+    }
     bool timedOut = false;
     if (!WaitFor(POLLIN, deadline, timedOut)) return {false, got};
     if (timedOut) break;
@@ -307,6 +340,8 @@ IoResult SerialPosix::Write(const uint8_t* buffer, size_t n) {
   const auto limit = PlanWrite(timeouts_, n);
   std::optional<Clock::time_point> deadline;
   if (limit) deadline = Clock::now() + *limit;
+  // What comes next answers what goes out, and cannot come before it has.
+  flowing_ = false;
   size_t done = 0;
   while (done < n) {
     const ssize_t r = ::write(fd_, buffer + done, n - done);

@@ -2,6 +2,7 @@
 // termios2, so that any baud rate can be set and read back exactly.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -27,17 +28,21 @@ class SerialPosix final : public Transport {
   bool PurgeQueues(Purge which) override;
   IoResult Read(uint8_t* buffer, size_t n) override;
   IoResult Write(const uint8_t* buffer, size_t n) override;
+  void Announce(size_t n) override { received_.Announce(n); }
 
  private:
   SerialPosix(int fd, bool isPseudoTerminal);
   bool WaitFor(short events, const std::optional<Clock::time_point>& deadline, bool& timedOut);
   LineApply ApplyModemLines(const DCB& dcb);
+  std::optional<Clock::time_point> WhenAllCanHaveCome(size_t wanted);
 
   int fd_;
   bool isPseudoTerminal_;
   DCB held_;  // what termios cannot hold: modem-line controls, limits, spare characters
   COMMTIMEOUTS timeouts_;
   ReceiveBuffer received_;
+  std::atomic<Clock::rep> byteTime_{0};  // a byte's time on the wire at the line's rate
+  std::atomic<bool> flowing_{false};     // bytes came since the line last fell silent
 };
 
 }  // namespace probelink

@@ -9,6 +9,7 @@ namespace probelink {
 namespace {
 
 constexpr size_t kStartCopies = 6;  // the count travels six times over
+constexpr size_t kMarkerLength = 2;
 // Real records follow each other back to back, so a marker turns up within
 // one record; a line that never shows one must not hold the caller forever.
 constexpr size_t kMaxHuntBytes = 1024;
@@ -60,9 +61,10 @@ int32_t BeginStream(Transport& line, uint8_t code, std::span<const uint8_t> regi
 }
 
 int32_t ReadRecord(Transport& line, std::span<uint16_t> values) {
+  const size_t want = 2 * values.size();
+  line.Announce(kMarkerLength + want);
   if (!HuntMarker(line)) return -1;
   std::array<uint8_t, 2 * kMaxStreamRegisters> record;
-  const size_t want = 2 * values.size();
   const IoResult r = line.Read(record.data(), want);
   if (!r.ok || r.count < want) return -1;
   for (size_t i = 0; i < values.size(); ++i) values[i] = Le16(&record[2 * i]);

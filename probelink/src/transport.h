@@ -37,6 +37,9 @@ class Transport {
   // Both block for at most the time-outs last set.
   virtual IoResult Read(uint8_t* buffer, size_t n) = 0;
   virtual IoResult Write(const uint8_t* buffer, size_t n) = 0;
+  // The caller is about to read n bytes that follow each other on the wire,
+  // a few at a time; a line may then wait for all of them in one go.
+  virtual void Announce(size_t) {}
 };
 
 }  // namespace probelink

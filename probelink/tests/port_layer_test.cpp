@@ -127,6 +127,26 @@ TEST_F(PtyPortTest, ReadsEndAtTheirTotalTimeoutOrOnceTheirBytesHaveComeAndNothin
   EXPECT_EQ(SystemReset(kPort), -1) << "a pseudo-terminal has no DTR to pulse";
 }
 
+// Once bytes flow, a read waits for the rest as long as the line's rate
+// says they take; at 1200 baud the 397 missing here would take 3.6 s. The
+// caller's time-outs still end the read: the total one, and the gap after
+// the last byte, which needs each byte seen as it comes.
+TEST_F(PtyPortTest, AReadOnASlowLineStillEndsAtItsTimeOut) {
+  const COMMTIMEOUTS cases[] = {{0, 0, 100, 0, 0}, {20, 0, 10000, 0, 0}};
+  for (const COMMTIMEOUTS& timeouts : cases) {
+    DCB dcb{};
+    dcb.BaudRate = 1200;
+    ASSERT_EQ(SetCompleteComConfig(kPort, dcb, timeouts, 4096, 4096), 0);
+    pty_.Write({1, 2, 3});
+    uint8_t got[400] = {};
+    int32_t count = -1;
+    const auto start = Clock::now();
+    EXPECT_EQ(ReadRs232Data(kPort, 400, got, &count), -1);
+    EXPECT_LT(Clock::now() - start, 1500ms) << "interval " << timeouts.ReadIntervalTimeout;
+    EXPECT_EQ(Bytes(got, got + count), (Bytes{1, 2, 3}));
+  }
+}
+
 // The OS layer tells silence from a device gone: a silent line ends its read
 // at the time-out as a call that succeeded with what came; an unplugged
 // device fails its reads and writes at once, whatever the time-out. Through
