@@ -17,6 +17,8 @@ namespace probelink {
 
 class ReceiveBuffer {
  public:
+  static constexpr size_t kCapacity = 4096;
+
   // Hands over up to n held bytes; returns how many.
   size_t Take(uint8_t* into, size_t n) {
     const std::lock_guard lock(mutex_);
@@ -55,7 +57,7 @@ class ReceiveBuffer {
 
  private:
   std::mutex mutex_;
-  std::array<uint8_t, 4096> bytes_{};
+  std::array<uint8_t, kCapacity> bytes_{};
   size_t begin_ = 0, end_ = 0;
   size_t announced_ = 0;
 };

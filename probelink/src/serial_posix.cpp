@@ -304,20 +304,26 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
   size_t got = received_.Take(buffer, n);
   Clock::time_point lastByte = start;
   bool slept = false;
+  bool look = true;
   while (got < n) {
     if (got > 0 && plan.returnAfterFirstByte) break;
-    const ssize_t r = received_.Fill(fd_);
-    if (r > 0) {
-      got += received_.Take(buffer + got, n - got);
-      lastByte = Clock::now();
-      flowing_ = true;
-      slept = false;
-      continue;
+    if (look) {
+      const ssize_t r = received_.Fill(fd_);
+      if (r > 0) {
+        got += received_.Take(buffer + got, n - got);
+        lastByte = Clock::now();
+        flowing_ = true;
+        slept = false;
+        // A look that left room took all the line held: another finds nothing.
+        look = static_cast<size_t>(r) == ReceiveBuffer::kCapacity;
+        continue;
+      }
+      if (r < 0 && errno == EINTR) continue;
+      if (r < 0 && errno != EAGAIN) return {false, got};
     }
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0 && errno != EAGAIN) return {false, got};
+    look = true;
     if (plan.returnAtOnce) break;
-    if (slept) flowing_ = false;
+    if (slept) flowing_ = false;  // the line fell silent
     std::optional<Clock::time_point> deadline = totalDeadline;
     if (plan.interval && got > 0 && (!deadline || lastByte + *plan.interval < *deadline))
       deadline = lastByte + *plan.interval;

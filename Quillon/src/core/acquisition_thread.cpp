@@ -1,7 +1,9 @@
 #include "acquisition_thread.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 #include "probelink.h"
 
@@ -23,18 +25,26 @@ constexpr int kSyncAttempts = 13;
 constexpr int kEndStreamAttempts = 3;
 constexpr double kLongestReplayWait = 86400;
 constexpr std::chrono::milliseconds kReplayWaitSlice{20};
-// Half the window's display frame between hand-overs: each frame then
-// shows what came since the one before, and drawing handed over more often
-// is not seen sooner.
-constexpr std::chrono::milliseconds kHoldTime{15};
-// Bounds what waits for the window when the line delivers faster than usual.
+// The window's display frame: drawing taken more often is not seen sooner.
+constexpr int kFrameMs = 30;
+// Bounds what waits for the window when it falls behind the line.
 constexpr size_t kMostHeldCalls = 256;
 }  // namespace
 
 AcquisitionThread::AcquisitionThread(ComData& com, int view, bool replay)
-    : com_(com), window_(com.Window()), view_(view), replay_(replay), port_(com.Port()) {
+    : com_(com),
+      window_(com.Window()),
+      view_(view),
+      replay_(replay),
+      port_(com.Port()),
+      frames_(new QTimer(this)) {
   connect(this, &AcquisitionThread::GuiCallRequested, this, &AcquisitionThread::PerformGuiCall,
           Qt::BlockingQueuedConnection);
+  frames_->setTimerType(Qt::PreciseTimer);
+  frames_->setInterval(kFrameMs);
+  connect(frames_, &QTimer::timeout, this, &AcquisitionThread::DrawFrame);
+  connect(this, &AcquisitionThread::FramesWanted, frames_, qOverload<>(&QTimer::start),
+          Qt::QueuedConnection);
   connect(this, &QThread::finished, this, &AcquisitionThread::OnFinished, Qt::QueuedConnection);
   if (!replay_) ClearRxBuffer(port_);
 }
@@ -42,7 +52,11 @@ AcquisitionThread::AcquisitionThread(ComData& com, int view, bool replay)
 AcquisitionThread::~AcquisitionThread() { wait(); }
 
 void AcquisitionThread::Detach() {
-  detached_ = true;
+  {
+    const std::lock_guard lock(heldMutex_);
+    detached_ = true;
+  }
+  taken_.notify_all();
   com_.StopRequest = true;
 }
 
@@ -57,6 +71,7 @@ void AcquisitionThread::run() {
 
 void AcquisitionThread::OnFinished() {
   TAKE_OVER(this);
+  frames_->stop();
   if (!detached_) {
     Complete();
     com_.ThreadRunning = false;
@@ -68,8 +83,16 @@ void AcquisitionThread::OnFinished() {
 }
 
 void AcquisitionThread::OnGui(const std::function<void()>& f) {
-  DrawHeldCalls();
-  HandOver(f);
+  const Calls held = TakeHeldCalls();
+  HandOver([&] {
+    RunAll(held);
+    f();
+  });
+}
+
+void AcquisitionThread::DrawHeldCalls() {
+  const Calls held = TakeHeldCalls();
+  if (!held.empty()) HandOver([&] { RunAll(held); });
 }
 
 void AcquisitionThread::Draw(std::function<void()> call) {
@@ -77,19 +100,31 @@ void AcquisitionThread::Draw(std::function<void()> call) {
     OnGui(call);
     return;
   }
+  std::unique_lock lock(heldMutex_);
   held_.push_back(std::move(call));
-  if (held_.size() >= kMostHeldCalls || Clock::now() - lastHandOver_ >= kHoldTime) DrawHeldCalls();
+  if (!std::exchange(framesWanted_, true)) emit FramesWanted();
+  taken_.wait(lock, [this] { return held_.size() < kMostHeldCalls || detached_; });
 }
 
-void AcquisitionThread::DrawHeldCalls() {
-  if (held_.empty()) return;
-  std::vector<std::function<void()>> calls;
-  calls.swap(held_);
-  held_.reserve(calls.size());
-  HandOver([&calls] {
-    for (const auto& call : calls) call();
-  });
-  lastHandOver_ = Clock::now();
+AcquisitionThread::Calls AcquisitionThread::TakeHeldCalls() {
+  Calls calls;
+  {
+    const std::lock_guard lock(heldMutex_);
+    calls.swap(held_);
+  }
+  taken_.notify_all();
+  return calls;
+}
+
+// Runs on the window's side, at its frame pace. A hand-over the thread
+// makes later is queued behind this, so the drawing keeps its order.
+void AcquisitionThread::DrawFrame() {
+  const Calls held = TakeHeldCalls();
+  if (!detached_) RunAll(held);
+}
+
+void AcquisitionThread::RunAll(const Calls& calls) {
+  for (const auto& call : calls) call();
 }
 
 void AcquisitionThread::HandOver(const std::function<void()>& f) {

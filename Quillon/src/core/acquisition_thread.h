@@ -6,10 +6,14 @@
 #include <QThread>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "com_data.h"
+
+class QTimer;
 
 namespace quillon {
 
@@ -28,6 +32,7 @@ class AcquisitionThread : public QThread {
 
  signals:
   void GuiCallRequested();
+  void FramesWanted();
 
  protected:
   using Clock = std::chrono::steady_clock;
@@ -46,11 +51,11 @@ class AcquisitionThread : public QThread {
   // back runs first.
   void OnGui(const std::function<void()>& f);
   // A live view's drawing goes to the window a display frame at a time: the
-  // calls are held back and run in the order they were made, in one
-  // synchronised call once half a frame has passed since the last one or
-  // enough are waiting, and before the thread ends. The thread waits for
-  // them, so a slow window slows it. A replay draws at once, at its own
-  // pace. A held call must own what it draws: the thread goes on and
+  // calls are held back, and the window takes them at each frame and runs
+  // them in the order they were made; what is left runs before the thread
+  // ends. The thread goes on reading meanwhile and waits only when many are
+  // held, so a slow window still slows it. A replay draws at once, at its
+  // own pace. A held call must own what it draws: the thread goes on and
   // changes its own state.
   void Draw(std::function<void()> call);
   // The rule of the polled threads: a failed step is forgiven unless the
@@ -79,15 +84,23 @@ class AcquisitionThread : public QThread {
  private slots:
   void PerformGuiCall();
   void OnFinished();
+  void DrawFrame();
 
  private:
+  using Calls = std::vector<std::function<void()>>;
+
   void run() final;
+  Calls TakeHeldCalls();
   void DrawHeldCalls();
+  static void RunAll(const Calls& calls);
   void HandOver(const std::function<void()>& f);
 
   bool forgivenFailure_ = false;
-  std::vector<std::function<void()>> held_;
-  Clock::time_point lastHandOver_{};
+  std::mutex heldMutex_;
+  std::condition_variable taken_;
+  Calls held_;
+  bool framesWanted_ = false;
+  QTimer* frames_;  // the window's side: takes held drawing once a frame
   const std::function<void()>* pendingCall_ = nullptr;
   std::atomic<bool> detached_{false};
 };

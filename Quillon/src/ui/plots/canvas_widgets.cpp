@@ -8,32 +8,29 @@ namespace {
 // 33 frames a second: smooth to the eye, a tenth of the sample rates; each
 // frame copies the whole plot to the screen.
 constexpr int kFrameMs = 30;
+// Changes handed over once a frame by a clock of their own come a little
+// early now and then; they are shown at once rather than a wake-up later.
+constexpr int kFrameLeewayMs = 5;
 }  // namespace
 
-PaintBox::PaintBox(QWidget* parent) : QWidget(parent), frame_(new QTimer(this)) {
+PaintBox::PaintBox(QWidget* parent) : QWidget(parent), nextFrame_(new QTimer(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  frame_->setInterval(kFrameMs);
-  connect(frame_, &QTimer::timeout, this, &PaintBox::ShowFrame);
+  nextFrame_->setSingleShot(true);
+  connect(nextFrame_, &QTimer::timeout, this, &PaintBox::ShowFrame);
   Resize(1, 1);
 }
 
 void PaintBox::Changed() {
-  changed_ = true;
-  if (frame_->isActive()) return;
-  idleFrames_ = 0;
-  frame_->start();
+  if (nextFrame_->isActive()) return;
+  const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
+  if (since >= kFrameMs - kFrameLeewayMs)
+    ShowFrame();
+  else
+    nextFrame_->start(static_cast<int>(kFrameMs - since));
 }
 
-// Frames keep a steady pace while changes come, and stop when they end.
-// Changes handed over a little less often than a frame leave the odd frame
-// with nothing new, so the pace stops only after two frames without any.
 void PaintBox::ShowFrame() {
-  if (!changed_) {
-    if (++idleFrames_ >= 2) frame_->stop();
-    return;
-  }
-  changed_ = false;
-  idleFrames_ = 0;
+  sinceFrame_.start();
   update();
 }
 

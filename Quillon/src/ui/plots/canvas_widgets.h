@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
@@ -25,7 +26,7 @@ class PaintBox : public QWidget {
   QImage& Image() { return image_; }
   const QImage& Image() const { return image_; }
   // The image changed. Samples come far more often than a screen refreshes,
-  // so the changes are shown together, once a display frame.
+  // so the changes are shown together, at most once a display frame.
   void Changed();
 
  protected:
@@ -35,9 +36,8 @@ class PaintBox : public QWidget {
   void ShowFrame();
 
   QImage image_;
-  QTimer* frame_;
-  bool changed_ = false;
-  int idleFrames_ = 0;
+  QTimer* nextFrame_;  // a change that came too soon after the last frame waits for it
+  QElapsedTimer sinceFrame_;
 };
 
 // A circle filled with its brush colour, outlined in black.
