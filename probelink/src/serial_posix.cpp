@@ -12,6 +12,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -93,6 +94,17 @@ bool SameSetting(const termios2& want, const termios2& got, bool ignoreParity) {
          (want.c_iflag & imask) == (got.c_iflag & imask) &&
          (want.c_lflag & kRawLocalOff) == (got.c_lflag & kRawLocalOff) &&
          (want.c_oflag & OPOST) == (got.c_oflag & OPOST) && want.c_ospeed == got.c_ospeed;
+}
+
+// Every field the setting writes, the parity a pseudo-terminal cannot keep aside.
+bool Unchanged(const termios2& want, const termios2& got, bool ignoreParity) {
+  const tcflag_t cparity = ignoreParity ? kParityBits : 0;
+  const tcflag_t iparity = ignoreParity ? INPCK : 0;
+  return (want.c_cflag & ~cparity) == (got.c_cflag & ~cparity) &&
+         (want.c_iflag & ~iparity) == (got.c_iflag & ~iparity) && want.c_oflag == got.c_oflag &&
+         want.c_lflag == got.c_lflag && want.c_ispeed == got.c_ispeed &&
+         want.c_ospeed == got.c_ospeed &&
+         std::equal(std::begin(want.c_cc), std::end(want.c_cc), std::begin(got.c_cc));
 }
 
 DCB DefaultHeldFields() {
@@ -197,12 +209,16 @@ LineApply SerialPosix::SetLineSetting(const DCB& dcb) {
   termios2 current{};
   if (dcb.BaudRate == 0 || !GetTermios(fd_, current)) return LineApply::Refused;
   const termios2 wanted = TermiosFor(current, dcb);
-  // A pseudo-terminal refuses the parity bit but applies the rest, so the
-  // result of the call says less than reading the setting back does.
-  (void)ioctl(fd_, TCSETS2, &wanted);
-  termios2 applied{};
-  if (!GetTermios(fd_, applied) || !SameSetting(wanted, applied, isPseudoTerminal_))
-    return LineApply::Refused;
+  // Callers set the same line again and again (each sync does); a setting
+  // already in force is not written.
+  if (!Unchanged(wanted, current, isPseudoTerminal_)) {
+    // A pseudo-terminal refuses the parity bit but applies the rest, so the
+    // result of the call says less than reading the setting back does.
+    (void)ioctl(fd_, TCSETS2, &wanted);
+    termios2 applied{};
+    if (!GetTermios(fd_, applied) || !SameSetting(wanted, applied, isPseudoTerminal_))
+      return LineApply::Refused;
+  }
   held_ = dcb;
   byteTime_ = ByteTime(dcb).count();
   return ApplyModemLines(dcb);

@@ -4,11 +4,11 @@
 #include <functional>
 #include <limits>
 #include <mutex>
+#include <thread>
 
-#include "measure/alignment_fit.h"
 #include "autoscale.h"
-
 #include "emulated_connection.h"
+#include "measure/alignment_fit.h"
 #include "signal_words.h"
 
 namespace quillon {
@@ -338,6 +338,19 @@ TEST_F(Acquisition, PositionWindowsStartWithAPointAndTheConnectionOutlivesItsThr
       ASSERT_NEAR(s.timeBefore, drawn[i - 1].timeNow, 1e-6) << i;
     }
   }
+}
+
+// A window that takes no drawing for a while (its thread busy elsewhere)
+// holds the thread back once 256 calls wait, rather than letting the queue
+// grow; it goes on when the window takes them.
+TEST_F(Acquisition, AWindowThatTakesNoDrawingHoldsItsThreadBack) {
+  com_->StartPosition(ActionLive);
+  ASSERT_TRUE(ProcessUntil([&] { return com_->WriteIndex[PositionView] > 10; }));
+  const int32_t before = com_->WriteIndex[PositionView];
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // thousands of samples' time
+  EXPECT_LE(com_->WriteIndex[PositionView] - before, 300);
+  ASSERT_TRUE(ProcessUntil([&] { return com_->WriteIndex[PositionView] > before + 400; }));
+  StopAndWait();
 }
 
 // The failure rules at their boundaries: a polled thread forgives a failed
