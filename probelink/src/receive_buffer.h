@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <utility>
 
 namespace probelink {
 
@@ -48,11 +49,11 @@ class ReceiveBuffer {
     const std::lock_guard lock(mutex_);
     announced_ = n;
   }
-  // With nothing held and `wanted` bytes still to come: how many the caller
-  // is waiting for, its announced ones included.
-  size_t Awaited(size_t wanted) {
+  // With nothing held: the bytes the caller waits for, its announced ones
+  // included, and whether it announced them.
+  std::pair<size_t, bool> Awaited(size_t wanted) {
     const std::lock_guard lock(mutex_);
-    return std::max(wanted, announced_);
+    return {std::max(wanted, announced_), announced_ > 0};
   }
 
  private:

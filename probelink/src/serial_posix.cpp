@@ -220,7 +220,7 @@ LineApply SerialPosix::SetLineSetting(const DCB& dcb) {
       return LineApply::Refused;
   }
   held_ = dcb;
-  byteTime_ = ByteTime(dcb).count();
+  arrival_.SetByteTime(ByteTime(dcb));
   return ApplyModemLines(dcb);
 }
 
@@ -300,16 +300,6 @@ bool SerialPosix::WaitFor(short events, const std::optional<Clock::time_point>& 
   return (p.revents & events) || !(p.revents & POLLHUP);
 }
 
-// Bytes on their way come no faster than the line's rate, so once they flow
-// the wait can end when the last of them can be here, with one wake-up
-// instead of one for each few bytes.
-std::optional<Clock::time_point> SerialPosix::WhenAllCanHaveCome(size_t wanted) {
-  const Clock::duration byteTime{byteTime_.load()};
-  const size_t awaited = received_.Awaited(wanted);
-  if (!flowing_ || awaited < 2 || byteTime == Clock::duration::zero()) return std::nullopt;
-  return Clock::now() + static_cast<Clock::rep>(awaited) * byteTime;
-}
-
 // Each look at the line takes all it holds, so that a record asked for a
 // few bytes at a time costs one system call, not one a byte.
 IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
@@ -319,7 +309,7 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
   if (plan.total) totalDeadline = start + *plan.total;
   size_t got = received_.Take(buffer, n);
   Clock::time_point lastByte = start;
-  bool slept = false;
+  std::optional<ArrivalEstimate::Sleep> slept;
   bool look = true;
   while (got < n) {
     if (got > 0 && plan.returnAfterFirstByte) break;
@@ -328,8 +318,9 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
       if (r > 0) {
         got += received_.Take(buffer + got, n - got);
         lastByte = Clock::now();
-        flowing_ = true;
-        slept = false;
+        arrival_.SetFlowing(true);
+        if (slept) arrival_.AfterSleep(slept->awaited, static_cast<size_t>(r));
+        slept.reset();
         // A look that left room took all the line held: another finds nothing.
         look = static_cast<size_t>(r) == ReceiveBuffer::kCapacity;
         continue;
@@ -339,16 +330,18 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
     }
     look = true;
     if (plan.returnAtOnce) break;
-    if (slept) flowing_ = false;  // the line fell silent
+    if (slept) arrival_.SetFlowing(false);  // the line fell silent
+    slept.reset();
     std::optional<Clock::time_point> deadline = totalDeadline;
     if (plan.interval && got > 0 && (!deadline || lastByte + *plan.interval < *deadline))
       deadline = lastByte + *plan.interval;
     // An interval time-out must see each byte as it comes.
-    const auto wake =
-        plan.interval || plan.returnAfterFirstByte ? std::nullopt : WhenAllCanHaveCome(n - got);
-    if (wake) {
-      std::this_thread::sleep_until(deadline ? std::min(*wake, *deadline) : *wake);
-      slept = true;
+    if (!plan.interval && !plan.returnAfterFirstByte) {
+      const auto [awaited, record] = received_.Awaited(n - got);
+      slept = arrival_.SleepFor(awaited, record);
+    }
+    if (slept) {
+      std::this_thread::sleep_until(deadline ? std::min(slept->until, *deadline) : slept->until);
       continue;
     }
     bool timedOut = false;
@@ -363,7 +356,7 @@ IoResult SerialPosix::Write(const uint8_t* buffer, size_t n) {
   std::optional<Clock::time_point> deadline;
   if (limit) deadline = Clock::now() + *limit;
   // What comes next answers what goes out, and cannot come before it has.
-  flowing_ = false;
+  arrival_.SetFlowing(false);
   size_t done = 0;
   while (done < n) {
     const ssize_t r = ::write(fd_, buffer + done, n - done);

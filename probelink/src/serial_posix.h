@@ -2,10 +2,10 @@
 // termios2, so that any baud rate can be set and read back exactly.
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
 
+#include "arrival_estimate.h"
 #include "comm_timeouts.h"
 #include "receive_buffer.h"
 #include "transport.h"
@@ -34,15 +34,13 @@ class SerialPosix final : public Transport {
   SerialPosix(int fd, bool isPseudoTerminal);
   bool WaitFor(short events, const std::optional<Clock::time_point>& deadline, bool& timedOut);
   LineApply ApplyModemLines(const DCB& dcb);
-  std::optional<Clock::time_point> WhenAllCanHaveCome(size_t wanted);
 
   int fd_;
   bool isPseudoTerminal_;
   DCB held_;  // what termios cannot hold: modem-line controls, limits, spare characters
   COMMTIMEOUTS timeouts_;
   ReceiveBuffer received_;
-  std::atomic<Clock::rep> byteTime_{0};  // a byte's time on the wire at the line's rate
-  std::atomic<bool> flowing_{false};     // bytes came since the line last fell silent
+  ArrivalEstimate arrival_;
 };
 
 }  // namespace probelink
