@@ -1,14 +1,15 @@
-// When the bytes a read waits for can all be here. Bytes on their way come
-// no faster than the line's rate, so once they flow a read can sleep until
-// the last of them can have come and take them with one wake-up, instead of
-// one for each few bytes the line hands over.
+// When the bytes of a streamed record can all be here. A stream's bytes
+// follow each other at the line's rate, so once they flow a read can sleep
+// until the last of the record can have come and take it with one wake-up,
+// instead of one for each few bytes the line hands over. A reply is waited
+// for by poll: when it starts depends on the device, and its caller waits
+// for it before the next exchange, so a sleep that ends late costs time.
 //
 // Lines hand bytes over in deliveries (a UART's FIFO, a USB adapter's
-// packets), so the last bytes of a streamed record often come a few byte
-// times after they were sent. A sleep that ended before them teaches how
-// late they come, and later records are waited for that much longer; a long
-// run of sleeps that found everything forgets a byte of it. A reply is not
-// waited for longer: its caller waits for it before the next exchange.
+// packets), so the last bytes of a record often come a few byte times after
+// they were sent. A sleep that ended before them teaches how late they
+// come, and later records are waited for that much longer; a long run of
+// sleeps that found everything forgets a byte of it.
 #pragma once
 
 #include <algorithm>
@@ -32,13 +33,13 @@ class ArrivalEstimate {
   // Bytes came at the last look, or the line fell silent or turned round.
   void SetFlowing(bool flowing) { flowing_ = flowing; }
 
-  // For `awaited` bytes still to come, `record` when they are a streamed
-  // record the caller announced; none when a poll serves as well.
-  std::optional<Sleep> SleepFor(size_t awaited, bool record) const {
+  // For `awaited` bytes of a record still to come; none when a poll serves
+  // as well.
+  std::optional<Sleep> SleepFor(size_t awaited) const {
     const Clock::duration byteTime{byteTime_.load()};
     if (!flowing_ || awaited < 2 || byteTime == Clock::duration::zero()) return std::nullopt;
-    const size_t bytes = awaited + (record ? late_.load() : 0);
-    return Sleep{Clock::now() + static_cast<Clock::rep>(bytes) * byteTime, awaited};
+    const auto bytes = static_cast<Clock::rep>(awaited + late_.load());
+    return Sleep{Clock::now() + bytes * byteTime, awaited};
   }
 
   // What the first look after a sleep found.

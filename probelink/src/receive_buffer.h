@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
-#include <utility>
 
 namespace probelink {
 
@@ -49,11 +48,11 @@ class ReceiveBuffer {
     const std::lock_guard lock(mutex_);
     announced_ = n;
   }
-  // With nothing held: the bytes the caller waits for, its announced ones
-  // included, and whether it announced them.
-  std::pair<size_t, bool> Awaited(size_t wanted) {
+  // With nothing held and `wanted` bytes still to come: how many of a record
+  // the caller announced are still to come, or 0 when it announced none.
+  size_t AwaitedOfRecord(size_t wanted) {
     const std::lock_guard lock(mutex_);
-    return {std::max(wanted, announced_), announced_ > 0};
+    return announced_ > 0 ? std::max(wanted, announced_) : 0;
   }
 
  private:

@@ -336,10 +336,8 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
     if (plan.interval && got > 0 && (!deadline || lastByte + *plan.interval < *deadline))
       deadline = lastByte + *plan.interval;
     // An interval time-out must see each byte as it comes.
-    if (!plan.interval && !plan.returnAfterFirstByte) {
-      const auto [awaited, record] = received_.Awaited(n - got);
-      slept = arrival_.SleepFor(awaited, record);
-    }
+    if (!plan.interval && !plan.returnAfterFirstByte)
+      slept = arrival_.SleepFor(received_.AwaitedOfRecord(n - got));
     if (slept) {
       std::this_thread::sleep_until(deadline ? std::min(slept->until, *deadline) : slept->until);
       continue;

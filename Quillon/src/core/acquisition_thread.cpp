@@ -52,11 +52,7 @@ AcquisitionThread::AcquisitionThread(ComData& com, int view, bool replay)
 AcquisitionThread::~AcquisitionThread() { wait(); }
 
 void AcquisitionThread::Detach() {
-  {
-    const std::lock_guard lock(heldMutex_);
-    detached_ = true;
-  }
-  taken_.notify_all();
+  detached_ = true;
   com_.StopRequest = true;
 }
 
@@ -100,19 +96,23 @@ void AcquisitionThread::Draw(std::function<void()> call) {
     OnGui(call);
     return;
   }
-  std::unique_lock lock(heldMutex_);
-  held_.push_back(std::move(call));
-  if (!std::exchange(framesWanted_, true)) emit FramesWanted();
-  taken_.wait(lock, [this] { return held_.size() < kMostHeldCalls || detached_; });
+  {
+    const std::lock_guard lock(heldMutex_);
+    held_.push_back(std::move(call));
+    if (held_.size() < kMostHeldCalls) {
+      if (!std::exchange(framesWanted_, true)) emit FramesWanted();
+      return;
+    }
+  }
+  // A line faster than the window draws: the thread hands over itself and
+  // waits, rather than wait for the next frame or let the calls pile up.
+  DrawHeldCalls();
 }
 
 AcquisitionThread::Calls AcquisitionThread::TakeHeldCalls() {
   Calls calls;
-  {
-    const std::lock_guard lock(heldMutex_);
-    calls.swap(held_);
-  }
-  taken_.notify_all();
+  const std::lock_guard lock(heldMutex_);
+  calls.swap(held_);
   return calls;
 }
 

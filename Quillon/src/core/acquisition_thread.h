@@ -6,7 +6,6 @@
 #include <QThread>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -53,10 +52,10 @@ class AcquisitionThread : public QThread {
   // A live view's drawing goes to the window a display frame at a time: the
   // calls are held back, and the window takes them at each frame and runs
   // them in the order they were made; what is left runs before the thread
-  // ends. The thread goes on reading meanwhile and waits only when many are
-  // held, so a slow window still slows it. A replay draws at once, at its
-  // own pace. A held call must own what it draws: the thread goes on and
-  // changes its own state.
+  // ends. The thread goes on reading meanwhile; once many are held it hands
+  // them over itself and waits for the window, so a slow window slows it.
+  // A replay draws at once, at its own pace. A held call must own what it
+  // draws: the thread goes on and changes its own state.
   void Draw(std::function<void()> call);
   // The rule of the polled threads: a failed step is forgiven unless the
   // step before it failed and no exchange has gone through since. Every
@@ -97,7 +96,6 @@ class AcquisitionThread : public QThread {
 
   bool forgivenFailure_ = false;
   std::mutex heldMutex_;
-  std::condition_variable taken_;
   Calls held_;
   bool framesWanted_ = false;
   QTimer* frames_;  // the window's side: takes held drawing once a frame

@@ -171,7 +171,9 @@ void PositionThread::DrawAxis(const AxisLimits& limits) {
   AxisDrawing axis{limits,        SharedLimits(), com_.ManualScale[PositionPlot],
                    windowPoints_, windowStart_,   windowPoints_ >= 2 && fullReplot_};
   if (axis.replot) fullReplot_ = false;
-  Draw([this, axis] { AxisCall(axis); });
+  // A replot clears the receive queue, so it runs while the thread waits
+  // between records, never in the middle of one.
+  OnGui([this, axis] { AxisCall(axis); });
 }
 
 void PositionThread::Autoscale(int32_t position, float velocity, AxisLimits& limits) {

@@ -139,8 +139,10 @@ void SignalStrengthThread::RestartSweep() {
   Draw([this] { sweepStored_ = 0; });
 }
 
+// A replot clears the receive queue, so it runs while the thread waits
+// between records, never in the middle of one.
 void SignalStrengthThread::DrawAxis(int32_t max, int32_t min) {
-  Draw(
+  OnGui(
       [this, max, min, replot = std::exchange(fullReplot_, false)] { AxisCall(max, min, replot); });
 }
 
