@@ -170,7 +170,11 @@ void PositionThread::AfterSample(int32_t position, float velocity, float interva
 void PositionThread::DrawAxis(const AxisLimits& limits) {
   AxisDrawing axis{limits,        SharedLimits(), com_.ManualScale[PositionPlot],
                    windowPoints_, windowStart_,   windowPoints_ >= 2 && fullReplot_};
-  if (axis.replot) fullReplot_ = false;
+  if (!axis.replot) {
+    Draw([this, axis] { AxisCall(axis); });
+    return;
+  }
+  fullReplot_ = false;
   // A replot clears the receive queue, so it runs while the thread waits
   // between records, never in the middle of one.
   OnGui([this, axis] { AxisCall(axis); });

@@ -142,8 +142,12 @@ void SignalStrengthThread::RestartSweep() {
 // A replot clears the receive queue, so it runs while the thread waits
 // between records, never in the middle of one.
 void SignalStrengthThread::DrawAxis(int32_t max, int32_t min) {
-  OnGui(
-      [this, max, min, replot = std::exchange(fullReplot_, false)] { AxisCall(max, min, replot); });
+  const bool replot = std::exchange(fullReplot_, false);
+  const auto call = [this, max, min, replot] { AxisCall(max, min, replot); };
+  if (replot)
+    OnGui(call);
+  else
+    Draw(call);
 }
 
 void SignalStrengthThread::DrawPoint(float time, int32_t max, int32_t min) {

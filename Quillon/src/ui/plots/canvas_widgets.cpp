@@ -8,9 +8,10 @@ namespace {
 // 33 frames a second: smooth to the eye, a tenth of the sample rates; each
 // frame copies the whole plot to the screen.
 constexpr int kFrameMs = 30;
-// Changes handed over once a frame by a clock of their own come a little
-// early now and then; they are shown at once rather than a wake-up later.
-constexpr int kFrameLeewayMs = 5;
+// A change half a frame or more after the last frame is shown at once:
+// changes handed over once a frame by a clock of their own are then shown
+// as they come, whatever the phase between the two clocks, rather than each
+// a wake-up later.
 }  // namespace
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent), nextFrame_(new QTimer(this)) {
@@ -23,7 +24,7 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent), nextFrame_(new QTimer(thi
 void PaintBox::Changed() {
   if (nextFrame_->isActive()) return;
   const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
-  if (since >= kFrameMs - kFrameLeewayMs)
+  if (since >= kFrameMs / 2)
     ShowFrame();
   else
     nextFrame_->start(static_cast<int>(kFrameMs - since));
