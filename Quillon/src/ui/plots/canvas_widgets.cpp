@@ -8,10 +8,6 @@ namespace {
 // 33 frames a second: smooth to the eye, a tenth of the sample rates; each
 // frame copies the whole plot to the screen.
 constexpr int kFrameMs = 30;
-// A change half a frame or more after the last frame is shown at once:
-// changes handed over once a frame by a clock of their own are then shown
-// as they come, whatever the phase between the two clocks, rather than each
-// a wake-up later.
 }  // namespace
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent), nextFrame_(new QTimer(this)) {
@@ -21,6 +17,10 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent), nextFrame_(new QTimer(thi
   Resize(1, 1);
 }
 
+// A change half a frame or more after the last frame is shown at once:
+// changes handed over once a frame by a clock of their own are then shown
+// as they come, whatever the phase between the two clocks, rather than each
+// a wake-up later.
 void PaintBox::Changed() {
   if (nextFrame_->isActive()) return;
   const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
