@@ -338,8 +338,13 @@ IoResult SerialPosix::Read(uint8_t* buffer, size_t n) {
     // An interval time-out must see each byte as it comes.
     if (!plan.interval && !plan.returnAfterFirstByte)
       slept = arrival_.SleepFor(received_.AwaitedOfRecord(n - got));
+    if (slept && deadline && *deadline < slept->until) {
+      std::this_thread::sleep_until(*deadline);
+      slept.reset();  // cut short by the time-out, it tells nothing of lateness
+      continue;
+    }
     if (slept) {
-      std::this_thread::sleep_until(deadline ? std::min(slept->until, *deadline) : slept->until);
+      std::this_thread::sleep_until(slept->until);
       continue;
     }
     bool timedOut = false;
@@ -353,8 +358,10 @@ IoResult SerialPosix::Write(const uint8_t* buffer, size_t n) {
   const auto limit = PlanWrite(timeouts_, n);
   std::optional<Clock::time_point> deadline;
   if (limit) deadline = Clock::now() + *limit;
-  // What comes next answers what goes out, and cannot come before it has.
+  // What comes next answers what goes out, and cannot come before it has;
+  // a record announced and not read to its end is no longer awaited.
   arrival_.SetFlowing(false);
+  received_.Announce(0);
   size_t done = 0;
   while (done < n) {
     const ssize_t r = ::write(fd_, buffer + done, n - done);
